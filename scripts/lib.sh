@@ -1,0 +1,36 @@
+# Shared by the scripts: where things are and which build runs under Wine.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# The deliverables are 32-bit. Their tests run 32-bit too where the machine
+# can run 32-bit Wine; a kernel without 32-bit support (ia32 emulation off)
+# cannot, and there the same sources are tested as a 64-bit build.
+test_arch() {
+  if [ -n "${TOVRIN_TEST_ARCH:-}" ]; then
+    echo "$TOVRIN_TEST_ARCH"
+  elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo i686
+  else
+    echo x86_64
+  fi
+}
+
+# build_tree ARCH TESTS(ON|OFF): configures and builds build/ARCH.
+build_tree() {
+  local arch=$1 tests=$2
+  cmake -S "$root" -B "$root/build/$arch" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw.cmake" \
+    -DTOVRIN_ARCH="$arch" -DTOVRIN_TESTS="$tests" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$root/build/$arch" -j "$(nproc)" -- --no-print-directory
+}
+
+# Builds the 32-bit deliverables and the tree whose programs this machine runs.
+build_all() {
+  local arch
+  arch=$(test_arch)
+  if [ "$arch" = i686 ]; then
+    build_tree i686 ON
+  else
+    build_tree i686 OFF
+    build_tree "$arch" ON
+  fi
+  "$root/scripts/check-imports" "$root/build/i686/bin"/{Veskar.exe,tovrinsupport0100.dll,tovrinsupportfbe0100.dll}
+}

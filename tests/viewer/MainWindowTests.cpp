@@ -1,0 +1,227 @@
+// The real main window under Xvfb: its list, status line, caption and keys,
+// with the modal objects replaced by doubles.
+#include "Png.h"
+#include "TestFiles.h"
+#include "VeskarDoubles.h"
+
+#include <frmMain.h>
+#include <modMain.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+std::wstring ItemText(HWND list, int row, int column)
+{
+    wchar_t text[256] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::wstring StatusText(HWND status)
+{
+    wchar_t text[256] = {};
+    ::SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring Caption(HWND window)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        ::InitCommonControlsEx(&controls);
+    }
+
+    // Opens the window on the file as start-up does, and waits for the walk.
+    void Open(const std::wstring& path)
+    {
+        veskar::PNGFileName = path;
+        m_form = std::make_unique<veskar::frmMain>();
+        ASSERT_TRUE(m_form->Create());
+        ::ShowWindow(m_form->Handle(), SW_SHOWNORMAL);
+        PumpUntil([&] { return StatusText(m_form->Status()).rfind(L"Chunk(s) found: ", 0) == 0; });
+    }
+
+    // Runs the program's own message handling until the condition holds.
+    template <typename Condition>
+    void PumpUntil(Condition condition, DWORD timeout = 10000)
+    {
+        DWORD start = ::GetTickCount();
+        while (!condition() && ::GetTickCount() - start < timeout) {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (m_form && m_form->Handle() && m_form->PreviewKey(message))
+                    continue;
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+            ::Sleep(1);
+        }
+        EXPECT_TRUE(condition()) << "timed out";
+    }
+
+    void Pump()
+    {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                continue;
+            if (m_form && m_form->Handle() && m_form->PreviewKey(message))
+                continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+
+    TestObjects m_objects;
+    TempFolder m_folder;
+    std::unique_ptr<veskar::frmMain> m_form;
+};
+
+} // namespace
+
+TEST_F(MainWindow, ListsEveryChunkOfRealFilesAsAnIndependentWalk)
+{
+    for (const wchar_t* name : {L"sample.png", L"palette.png"}) {
+        SCOPED_TRACE(Narrow(name));
+        Open(SamplePath(name));
+        std::vector<WalkedChunk> expected = IndependentWalk(ReadBytes(SamplePath(name)));
+        HWND list = m_form->List();
+        ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(expected.size()));
+        for (size_t i = 0; i < expected.size(); ++i) {
+            wchar_t offset[16], crc[16];
+            swprintf(offset, 16, L"0x%08X", expected[i].Offset);
+            swprintf(crc, 16, L"0x%08X", expected[i].Crc);
+            int row = static_cast<int>(i);
+            EXPECT_EQ(Narrow(ItemText(list, row, 0)), expected[i].Type);
+            EXPECT_EQ(ItemText(list, row, 1), offset);
+            EXPECT_EQ(ItemText(list, row, 3), crc);
+        }
+        EXPECT_EQ(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0)
+            << "the first row is selected";
+        EXPECT_EQ(StatusText(m_form->Status()), L"Chunk(s) found: " + std::to_wstring(expected.size()));
+        EXPECT_EQ(Caption(m_form->Handle()), std::wstring(name) + L" - Veskar");
+        m_form.reset();
+    }
+}
+
+TEST_F(MainWindow, ListHasItsColumnsAndStyles)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    HWND list = m_form->List();
+    LONG_PTR style = ::GetWindowLongPtrW(list, GWL_STYLE);
+    EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_FALSE(style & LVS_EDITLABELS);
+    DWORD extended = static_cast<DWORD>(::SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(extended & (LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP),
+              static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP));
+
+    HDC screen = ::GetDC(nullptr);
+    int twipsPerPixel = 1440 / ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    const wchar_t* headers[] = {L"Chunk name", L"Chunk offset", L"Data size", L"CRC32"};
+    const int widths[] = {1350, 1500, 1300, 1500};
+    for (int i = 0; i < 4; ++i) {
+        wchar_t text[64] = {};
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = text;
+        column.cchTextMax = 64;
+        ASSERT_TRUE(::SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(text, headers[i]);
+        EXPECT_EQ(column.cx, widths[i] / twipsPerPixel);
+    }
+}
+
+TEST_F(MainWindow, FirstRunOpensCentredAtDesignSize)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    HDC screen = ::GetDC(nullptr);
+    int twipsPerPixel = 1440 / ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    RECT client = {};
+    ::GetClientRect(m_form->Handle(), &client);
+    EXPECT_EQ(client.right, 7170 / twipsPerPixel);
+    EXPECT_EQ(client.bottom, 4725 / twipsPerPixel);
+
+    RECT bounds = {};
+    ::GetWindowRect(m_form->Handle(), &bounds);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_form->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_NEAR((bounds.left + bounds.right) / 2, (monitor.rcWork.left + monitor.rcWork.right) / 2, 1);
+    EXPECT_NEAR((bounds.top + bounds.bottom) / 2, (monitor.rcWork.top + monitor.rcWork.bottom) / 2, 1);
+
+    // The list fills the client area above the status bar.
+    RECT list = {};
+    RECT status = {};
+    ::GetWindowRect(m_form->List(), &list);
+    ::GetWindowRect(m_form->Status(), &status);
+    EXPECT_EQ(list.bottom, status.top);
+    EXPECT_EQ(list.right - list.left, client.right);
+}
+
+TEST_F(MainWindow, FailedParseStillShowsTheRowCount)
+{
+    std::string file = MinimalPng();
+    WriteBytes(m_folder / L"cut.png", file.substr(0, file.size() - 5));
+    Open(m_folder / L"cut.png");
+    EXPECT_EQ(StatusText(m_form->Status()), L"Chunk(s) found: 2");
+    ASSERT_EQ(m_objects.Errors.size(), 1u);
+    EXPECT_EQ(m_objects.Errors[0].Error.Number, 62);
+}
+
+TEST_F(MainWindow, MissingFileShowsNoRows)
+{
+    Open(m_folder / L"missing.png");
+    EXPECT_EQ(StatusText(m_form->Status()), L"Chunk(s) found: 0");
+    ASSERT_EQ(m_objects.Errors.size(), 1u);
+    EXPECT_EQ(m_objects.Errors[0].Error.Number, 53);
+    EXPECT_EQ(Caption(m_form->Handle()), L"missing.png - Veskar");
+}
+
+TEST_F(MainWindow, EscapeClosesAndStoresThePlacement)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    HWND window = m_form->Handle();
+    ::PostMessageW(m_form->List(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PumpUntil([&] { return !::IsWindow(window); });
+    EXPECT_EQ(m_objects.Settings.Saves, 1);
+    EXPECT_EQ(m_objects.Settings.Layouts.count(L"lvChunks"), 1u);
+}
+
+TEST_F(MainWindow, ShiftF1ShowsTheAboutBox)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(keys);
+    ::PostMessageW(m_form->List(), WM_KEYDOWN, VK_F1, 0);
+    Pump();
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(m_objects.AboutBoxes, 1);
+    EXPECT_TRUE(::IsWindow(m_form->Handle()));
+}

@@ -1,0 +1,309 @@
+#include "frmMain.h"
+
+#include "Support.h"
+#include "modListViewSupport.h"
+#include "modMain.h"
+
+#include <commctrl.h>
+
+
+namespace veskar {
+
+namespace {
+
+const wchar_t* const ClassName = L"VeskarMain";
+const wchar_t* const DesignCaption = L"Veskar";
+const UINT_PTR InitTimer = 1;
+const int ListId = 100;
+const int StatusId = 101;
+const wchar_t* const AboutDedication = L"everyone who reads files byte by byte";
+
+// Design sizes, in twips.
+const int DesignClientWidth = 7170;
+const int DesignClientHeight = 4725;
+
+struct Column {
+    const wchar_t* Header;
+    int Width; // twips
+};
+const Column Columns[] = {
+    {L"Chunk name", 1350},
+    {L"Chunk offset", 1500},
+    {L"Data size", 1300},
+    {L"CRC32", 1500},
+};
+
+int TwipsToPixelsX(int twips)
+{
+    return static_cast<int>(twips / support::Value<LONG>(esScreenTwipsPerPixelX));
+}
+
+int TwipsToPixelsY(int twips)
+{
+    return static_cast<int>(twips / support::Value<LONG>(esScreenTwipsPerPixelY));
+}
+
+bool KeyDown(int key)
+{
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+} // namespace
+
+bool frmMain::Create()
+{
+    if (!Register(ClassName, nullptr))
+        RaiseLastError();
+    RECT bounds = {0, 0, TwipsToPixelsX(DesignClientWidth), TwipsToPixelsY(DesignClientHeight)};
+    ::AdjustWindowRectEx(&bounds, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    if (!CreateTopLevel(ClassName, DesignCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds.right - bounds.left,
+                        bounds.bottom - bounds.top))
+        RaiseLastError();
+    OnLoad();
+    return true;
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_SIZE:
+        OnSize();
+        return 0;
+    case WM_SETCURSOR:
+        if (m_busy) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_SETFOCUS:
+        ::SetFocus(m_list);
+        return 0;
+    case WM_DESTROY:
+        OnUnload();
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(m_window, message, wParam, lParam);
+}
+
+void frmMain::OnCreate()
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_list = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                               0, 0, 0, 0, m_window, reinterpret_cast<HMENU>(ListId), instance, nullptr);
+    m_status = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                 m_window, reinterpret_cast<HMENU>(StatusId), instance, nullptr);
+    if (!m_list || !m_status)
+        RaiseLastError();
+
+    HDC screen = ::GetDC(nullptr);
+    int height = -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ::ReleaseDC(nullptr, screen);
+    m_font.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+    for (HWND control : {m_window, m_list, m_status})
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+
+    // Loading waits for the first tick after the window has been painted.
+    ::SetTimer(m_window, InitTimer, 1, nullptr);
+}
+
+void frmMain::OnLoad()
+{
+    if (!support::Bool(support::Value<VARIANT_BOOL>(esIsInIDE)))
+        support::Check(asSetWindowResIconAll(m_window, support::In(L"A_MAIN").get()));
+    support::Check(esFixUserControlsContainerWindow());
+    InitListView();
+
+    auto store = Objects().NewWindowPlacementStore();
+    if (!store->RestoreWindowPlacement(L"", L"Window placement", m_window, App(), 0, 0, 0, true))
+        support::Check(esCenterFormEx(m_window, 0));
+    store->RestoreListViewLayout(L"lvChunks", m_list, App(), true);
+}
+
+void frmMain::InitListView()
+{
+    SetFullRowSelect(m_list, true);
+    SetGridLines(m_list, true);
+    SetLabelTip(m_list, true);
+
+    int index = 0;
+    for (const Column& column : Columns) {
+        LVCOLUMNW header = {};
+        header.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        header.fmt = LVCFMT_LEFT;
+        header.pszText = const_cast<wchar_t*>(column.Header);
+        header.cx = TwipsToPixelsX(column.Width);
+        header.iSubItem = index;
+        ::SendMessageW(m_list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&header));
+        ++index;
+    }
+}
+
+void frmMain::OnTimer(UINT_PTR timer)
+{
+    if (timer != InitTimer)
+        return;
+    ::KillTimer(m_window, InitTimer);
+    LoadPNGFile();
+}
+
+void frmMain::LoadPNGFile()
+{
+    SetBusy(true);
+    SetStatus(L"Reading PNG file...");
+    ShowFileAndParse();
+    ShowRowCount();
+    SetBusy(false);
+}
+
+void frmMain::ShowFileAndParse()
+{
+    wchar_t caption[256] = {};
+    ::GetWindowTextW(m_window, caption, ARRAYSIZE(caption));
+    std::wstring title = support::String(esGetFileName, support::In(PNGFileName).get(), VARIANT_FALSE) + L" - " +
+                         caption;
+    ::SetWindowTextW(m_window, title.c_str());
+
+    // The walk pumps no messages, so the list could not show rows as they
+    // come anyway; drawing them only at the end keeps large files quick.
+    ::SendMessageW(m_list, WM_SETREDRAW, FALSE, 0);
+    ParsePNGFile(PNGFileName, *this, m_chunks);
+    ::SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(m_list, nullptr, TRUE);
+}
+
+void frmMain::SetStatus(const std::wstring& text)
+{
+    ::SendMessageW(m_status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::UpdateWindow(m_status);
+}
+
+void frmMain::ShowRowCount()
+{
+    SetStatus(L"Chunk(s) found: " + support::String(asFormatLong, static_cast<LONG>(RowCount())));
+}
+
+void frmMain::SetBusy(bool busy)
+{
+    m_busy = busy;
+    ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void frmMain::OnSize()
+{
+    if (!m_list || !m_status || ::IsIconic(m_window))
+        return;
+    ::SendMessageW(m_status, WM_SIZE, 0, 0);
+    RECT client = {};
+    RECT status = {};
+    ::GetClientRect(m_window, &client);
+    ::GetWindowRect(m_status, &status);
+    int height = client.bottom - (status.bottom - status.top);
+    ::MoveWindow(m_list, 0, 0, client.right, height > 0 ? height : 0, TRUE);
+}
+
+void frmMain::OnUnload()
+{
+    auto store = Objects().NewWindowPlacementStore();
+    store->SaveWindowPlacement(L"", L"Window placement", m_window, App(), true);
+    store->SaveListViewLayout(L"lvChunks", m_list, App(), true);
+}
+
+bool frmMain::PreviewKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return false;
+    if (message.hwnd != m_window && !::IsChild(m_window, message.hwnd))
+        return false;
+    try {
+        return OnKeyDown(static_cast<UINT>(message.wParam));
+    } catch (...) {
+        ShowUnhandledError(m_window);
+        return true;
+    }
+}
+
+bool frmMain::OnKeyDown(UINT key)
+{
+    bool shift = KeyDown(VK_SHIFT);
+    bool plain = !shift && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU);
+    bool shiftOnly = shift && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU);
+    if (key == VK_F1 && shiftOnly) {
+        Objects().AppServices().ShowAbout(m_window, App(), L"", nullptr, AboutDedication);
+        return true;
+    }
+    if (key == VK_F1 && plain) {
+        support::Check(esOpenReadMeFile(0));
+        return true;
+    }
+    if (key == VK_ESCAPE && plain) {
+        ::DestroyWindow(m_window);
+        return true;
+    }
+    return false;
+}
+
+void frmMain::Clear()
+{
+    ::SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
+    m_rowTags.clear();
+}
+
+void frmMain::AddRow(const std::wstring& text, const std::wstring& offset, const std::wstring& size,
+                     const std::wstring& crc, const std::wstring& key)
+{
+    m_rowTags.push_back(key);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = RowCount();
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    item.lParam = static_cast<LPARAM>(m_rowTags.size() - 1);
+    int row = static_cast<int>(::SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) {
+        m_rowTags.pop_back();
+        throw std::bad_alloc();
+    }
+    const std::wstring* cells[] = {&offset, &size, &crc};
+    for (int i = 0; i < 3; ++i) {
+        LVITEMW cell = {};
+        cell.iSubItem = i + 1;
+        cell.pszText = const_cast<wchar_t*>(cells[i]->c_str());
+        ::SendMessageW(m_list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+    }
+}
+
+int frmMain::RowCount() const
+{
+    return static_cast<int>(::SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+void frmMain::SelectFirstRow()
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(m_list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    ::SendMessageW(m_list, LVM_ENSUREVISIBLE, 0, FALSE);
+}
+
+int RunMessageLoop(frmMain& form)
+{
+    MSG message = {};
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (form.PreviewKey(message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace veskar

@@ -1,0 +1,67 @@
+// The program's only window: the chunk list of the file named on the command
+// line, a status line under it, and the keys that act on them.
+#pragma once
+
+#include "CChunk.h"
+#include "Window.h"
+#include "modPNG.h"
+
+#include <tovrin/Unique.h>
+
+#include <string>
+#include <vector>
+
+namespace veskar {
+
+class frmMain final : public Window<frmMain>, private IChunkList {
+public:
+    frmMain() = default;
+
+    // Creates the window and runs its Load; the caller shows it.
+    bool Create();
+
+    // Keyboard preview: the window sees each key before the focused control.
+    // True when the window acted on the key and it goes no further.
+    bool PreviewKey(const MSG& message);
+
+    HWND List() const { return m_list; }
+    HWND Status() const { return m_status; }
+    const ChunkCollection& Chunks() const { return m_chunks; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void OnCreate();
+    void OnLoad();
+    void OnTimer(UINT_PTR timer);
+    void OnSize();
+    void OnUnload();
+    bool OnKeyDown(UINT key);
+
+    void InitListView();
+    void LoadPNGFile();
+    void ShowFileAndParse();
+    void SetStatus(const std::wstring& text);
+    void ShowRowCount();
+    void SetBusy(bool busy);
+
+    // The list as the walk fills it.
+    void Clear() override;
+    void AddRow(const std::wstring& text, const std::wstring& offset, const std::wstring& size, const std::wstring& crc,
+                const std::wstring& key) override;
+    int RowCount() const override;
+    void SelectFirstRow() override;
+
+    HWND m_list = nullptr;
+    HWND m_status = nullptr;
+    tovrin::GdiObject m_font;
+    ChunkCollection m_chunks;
+    std::vector<std::wstring> m_rowTags; // the key of each row's chunk, by the row's lParam
+    bool m_busy = false;
+};
+
+// Runs the message loop of the program's window until it closes; gives the
+// process's exit code.
+int RunMessageLoop(frmMain& form);
+
+} // namespace veskar
