@@ -5,6 +5,7 @@
 #include "VeskarDoubles.h"
 
 #include <frmMain.h>
+#include <modListViewSupport.h>
 #include <modMain.h>
 
 #include <commctrl.h>
@@ -224,4 +225,20 @@ TEST_F(MainWindow, ShiftF1ShowsTheAboutBox)
     ::SetKeyboardState(keys);
     EXPECT_EQ(m_objects.AboutBoxes, 1);
     EXPECT_TRUE(::IsWindow(m_form->Handle()));
+}
+
+TEST_F(MainWindow, ExtendedStylesChangeOnlyTheirOwnBit)
+{
+    HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(list, nullptr);
+    auto styles = [&] { return static_cast<DWORD>(::SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)); };
+    DWORD before = styles();
+    veskar::SetGridLines(list, true);
+    veskar::SetLabelTip(list, true);
+    EXPECT_EQ(styles(), before | LVS_EX_GRIDLINES | LVS_EX_LABELTIP);
+    veskar::SetFullRowSelect(list, true);
+    veskar::SetGridLines(list, false);
+    EXPECT_EQ(styles(), (before | LVS_EX_LABELTIP | LVS_EX_FULLROWSELECT) & ~static_cast<DWORD>(LVS_EX_GRIDLINES));
+    ::DestroyWindow(list);
 }

@@ -121,3 +121,82 @@ TEST(VeskarExe, ListsTheSampleAndClosesOnEscape)
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
 }
+
+namespace {
+
+std::wstring VersionString(std::vector<BYTE>& record, const std::wstring& name)
+{
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(record.data(), (L"\\StringFileInfo\\040904B0\\" + name).c_str(),
+                          reinterpret_cast<void**>(&value), &length))
+        return L"(missing)";
+    return value;
+}
+
+// The group's entries: width, height and bits per pixel of each image.
+struct IconImage {
+    int Width, Height, Bits;
+};
+
+std::vector<IconImage> IconGroup(HMODULE module, const wchar_t* name)
+{
+    std::vector<IconImage> images;
+    HRSRC resource = ::FindResourceW(module, name, RT_GROUP_ICON);
+    if (!resource)
+        return images;
+    auto data = static_cast<const BYTE*>(::LockResource(::LoadResource(module, resource)));
+    int count = data[4] | (data[5] << 8);
+    for (int i = 0; i < count; ++i) {
+        const BYTE* entry = data + 6 + 14 * i;
+        images.push_back({entry[0] ? entry[0] : 256, entry[1] ? entry[1] : 256, entry[6] | (entry[7] << 8)});
+    }
+    return images;
+}
+
+} // namespace
+
+TEST(VeskarExe, CarriesItsVersionRecordAndIcon)
+{
+    std::wstring exe = ProgramFolder() + L"\\Veskar.exe";
+    DWORD handle = 0;
+    DWORD size = ::GetFileVersionInfoSizeW(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> record(size);
+    ASSERT_TRUE(::GetFileVersionInfoW(exe.c_str(), 0, size, record.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 10u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 10u);
+
+    DWORD* translation = nullptr;
+    ASSERT_TRUE(::VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                                 &length));
+    EXPECT_EQ(*translation, 0x04B00409u) << "US English, Unicode";
+
+    EXPECT_EQ(VersionString(record, L"Comments"), L"Tovrin - Veskar 1.00");
+    EXPECT_EQ(VersionString(record, L"FileDescription"), L"Tovrin - Veskar 1.00");
+    EXPECT_EQ(VersionString(record, L"ProductName"), L"Tovrin");
+    EXPECT_EQ(VersionString(record, L"InternalName"), L"Veskar");
+    EXPECT_EQ(VersionString(record, L"OriginalFilename"), L"Veskar.EXE");
+    EXPECT_EQ(VersionString(record, L"FileVersion"), L"1.00.0010");
+    EXPECT_EQ(VersionString(record, L"ProductVersion"), L"1.00.0010");
+    EXPECT_EQ(VersionString(record, L"CompanyName"), L"Tovrin");
+    EXPECT_EQ(VersionString(record, L"LegalCopyright").substr(0, 11), L"ТовринСофт ");
+
+    HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    std::vector<IconImage> images = IconGroup(module, L"A_MAIN");
+    ::FreeLibrary(module);
+    ASSERT_EQ(images.size(), 3u);
+    const int sizes[] = {48, 32, 16};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(images[i].Width, sizes[i]);
+        EXPECT_EQ(images[i].Height, sizes[i]);
+        EXPECT_EQ(images[i].Bits, 8);
+    }
+}
