@@ -32,5 +32,5 @@ build_all() {
     build_tree i686 OFF
     build_tree "$arch" ON
   fi
-  "$root/scripts/check-imports" "$root/build/i686/bin"/{Veskar.exe,tovrinsupport0100.dll,tovrinsupportfbe0100.dll}
+  "$root/scripts/check-imports" "$root/build/i686/bin"/{Veskar.exe,Ormelin0105.dll,tovrinsupport0100.dll,tovrinsupportfbe0100.dll}
 }

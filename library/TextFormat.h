@@ -1,0 +1,43 @@
+// The text formats of tovFSO's text files: detection from the first bytes,
+// and the rules that turn a file's bytes into text and text into bytes.
+// Values are those of FileEncodingConst, FileBOMConst and InvertBytesConst.
+#pragma once
+
+#include <string>
+
+namespace tovrin::text {
+
+enum : long { Auto = 0 };
+enum Encoding : long { ANSI = 1, UTF8 = 2, UTF16 = 3 };
+enum Mark : long { NoBOM = 1, BOM = 2 };
+enum Order : long { DontInvertBytes = 1, InvertBytes = 2 };
+
+struct Format {
+    long Encoding = ANSI;
+    long FileBOM = NoBOM;
+    long InvertBytes = DontInvertBytes;
+};
+
+// True when each member lies in its range (0 to 3, 0 to 2, 0 to 2).
+bool InRange(long encoding, long fileBOM, long invertBytes);
+
+// The format the first bytes show: byte-order marks only, no guessing from
+// content. count is how many bytes at the start the caller vouches for.
+Format DetectTextFormat(const char* bytes, size_t count);
+
+// Each member of the requested format that is 0 takes the detected value.
+Format Resolve(const Format& requested, const Format& detected);
+
+// Swaps the two bytes of every pair in place. An odd last byte is left as it
+// is and then raises error 9, after every complete pair has been swapped.
+void InvertByteOrder(std::string& bytes);
+
+// The text the bytes hold in the (resolved) format. A mark is removed by
+// position, without looking at it.
+std::wstring Decode(std::string bytes, const Format& format);
+
+// The bytes of the text in the (resolved) format, with a mark in front when
+// withMark is true and the encoding has one.
+std::string Encode(const std::wstring& text, const Format& format, bool withMark);
+
+} // namespace tovrin::text

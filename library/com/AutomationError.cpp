@@ -1,0 +1,79 @@
+#include "AutomationError.h"
+
+#include "ComPtr.h"
+
+#include <tovrin/ErrorNumbers.h>
+#include <tovrin/Unique.h>
+
+namespace tovrin {
+
+AutomationError::AutomationError(long number, std::wstring source)
+    : AutomationError(number, std::move(source), StandardErrorDescription(number))
+{
+}
+
+AutomationError::AutomationError(long number, std::wstring source, std::wstring description, std::wstring helpFile,
+                                 DWORD helpContext)
+    : m_number(number), m_source(std::move(source)), m_description(std::move(description)),
+      m_helpFile(std::move(helpFile)), m_helpContext(helpContext)
+{
+}
+
+HRESULT AutomationError::Status() const
+{
+    return StatusOfErrorNumber(m_number);
+}
+
+HRESULT StatusOfErrorNumber(long number)
+{
+    if (number > 0 && number <= 0xFFFF)
+        return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number);
+    return static_cast<HRESULT>(number);
+}
+
+AutomationError AutomationError::FromFailure(HRESULT hr, const std::wstring& source)
+{
+    long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
+    ComPtr<IErrorInfo> info;
+    if (::GetErrorInfo(0, info.put()) == S_OK && info) {
+        Bstr infoSource, description, helpFile;
+        DWORD helpContext = 0;
+        info->GetSource(infoSource.put());
+        info->GetDescription(description.put());
+        info->GetHelpFile(helpFile.put());
+        info->GetHelpContext(&helpContext);
+        return AutomationError(number, infoSource.length() ? infoSource.str() : source, description.str(),
+                               helpFile.str(), helpContext);
+    }
+    std::wstring description;
+    if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) {
+        description = StandardErrorDescription(number);
+    } else {
+        wchar_t* text = nullptr;
+        DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+        LocalMemory owner(text);
+        description = length ? std::wstring(text, length) : L"Automation error";
+        while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r'))
+            description.pop_back();
+    }
+    return AutomationError(number, source, description);
+}
+
+HRESULT Report(const AutomationError& error, REFIID iid)
+{
+    ComPtr<ICreateErrorInfo> create;
+    if (SUCCEEDED(::CreateErrorInfo(create.put()))) {
+        create->SetGUID(iid);
+        create->SetSource(const_cast<LPOLESTR>(error.Source().c_str()));
+        create->SetDescription(const_cast<LPOLESTR>(error.Description().c_str()));
+        create->SetHelpFile(const_cast<LPOLESTR>(error.HelpFile().c_str()));
+        create->SetHelpContext(error.HelpContext());
+        ComPtr<IErrorInfo> info = create.query<IErrorInfo>(IID_IErrorInfo);
+        ::SetErrorInfo(0, info.get());
+    }
+    return error.Status();
+}
+
+} // namespace tovrin

@@ -1,0 +1,78 @@
+// Failures inside the library: one exception type carrying an automation
+// error record. Method bodies throw it; the COM boundary of every method
+// (Firewall) turns it into the status the caller gets, 0x800A0000 + n for an
+// error number n, and hands the record over as the thread's error info.
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <exception>
+#include <string>
+
+namespace tovrin {
+
+class AutomationError : public std::exception {
+public:
+    // Error number n with its standard description.
+    AutomationError(long number, std::wstring source);
+    AutomationError(long number, std::wstring source, std::wstring description, std::wstring helpFile = {},
+                    DWORD helpContext = 0);
+
+    long Number() const { return m_number; }
+    HRESULT Status() const;
+    const std::wstring& Source() const { return m_source; }
+    const std::wstring& Description() const { return m_description; }
+    const std::wstring& HelpFile() const { return m_helpFile; }
+    DWORD HelpContext() const { return m_helpContext; }
+    const char* what() const noexcept override { return "automation error"; }
+
+    // The error a failed call of another object left behind: its status with
+    // the thread's error info, when it has one.
+    static AutomationError FromFailure(HRESULT hr, const std::wstring& source);
+
+private:
+    long m_number;
+    std::wstring m_source;
+    std::wstring m_description;
+    std::wstring m_helpFile;
+    DWORD m_helpContext;
+};
+
+// Error number n (1 to 65535) as a status; a failure status stays as it is.
+HRESULT StatusOfErrorNumber(long number);
+
+// Sets the thread's error info to the record and gives its status.
+HRESULT Report(const AutomationError& error, REFIID iid);
+
+// The boundary of a COM method: runs the body and turns whatever it throws
+// into a status with error info. A body that succeeds clears stale error info.
+template <typename Body>
+HRESULT Firewall(REFIID iid, const wchar_t* source, Body&& body) noexcept
+{
+    try {
+        try {
+            body();
+            ::SetErrorInfo(0, nullptr);
+            return S_OK;
+        } catch (const AutomationError& error) {
+            return Report(error, iid);
+        } catch (const std::bad_alloc&) {
+            return Report(AutomationError(7, source), iid);
+        } catch (...) {
+            return Report(AutomationError(51, source), iid);
+        }
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+// Throws the failure of a call into another COM object or a support library.
+inline void Check(HRESULT hr, const wchar_t* source)
+{
+    if (FAILED(hr))
+        throw AutomationError::FromFailure(hr, source);
+}
+
+} // namespace tovrin

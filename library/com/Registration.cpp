@@ -1,0 +1,201 @@
+#include "Registration.h"
+
+#include "AutomationError.h"
+#include "Module.h"
+
+#include <tovrin/Unique.h>
+
+#include <vector>
+
+namespace tovrin {
+
+namespace {
+
+// The marshaler of dual and automation-compatible interfaces.
+const wchar_t* const AutomationMarshaler = L"{00020424-0000-0000-C000-000000000046}";
+
+void Fail(LONG status)
+{
+    throw AutomationError(static_cast<long>(HRESULT_FROM_WIN32(status)), L"Ormelin0105");
+}
+
+void SetText(const std::wstring& keyName, const wchar_t* valueName, const std::wstring& value)
+{
+    RegKey key;
+    LONG status = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                    key.put(), nullptr);
+    if (status != ERROR_SUCCESS)
+        Fail(status);
+    status = ::RegSetValueExW(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS)
+        Fail(status);
+}
+
+// The text of a value, or "" when the key or value is missing.
+std::wstring ReadText(const std::wstring& keyName, const wchar_t* valueName)
+{
+    wchar_t text[512] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, keyName.c_str(), valueName, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    return text;
+}
+
+bool KeyExists(const std::wstring& keyName)
+{
+    RegKey key;
+    return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+void DeleteTree(const std::wstring& keyName)
+{
+    LONG status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, keyName.c_str());
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        status = ::RegDeleteKeyW(HKEY_CLASSES_ROOT, keyName.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        Fail(status);
+}
+
+void DeleteIfEmpty(const std::wstring& keyName)
+{
+    RegKey key;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return;
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
+                       nullptr, nullptr);
+    key.reset();
+    if (subKeys == 0 && values == 0)
+        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, keyName.c_str());
+}
+
+struct InterfaceEntry {
+    IID Iid;
+    std::wstring Name;
+};
+
+// The dual and automation-compatible interfaces the type library declares.
+std::vector<InterfaceEntry> LibraryInterfaces()
+{
+    std::vector<InterfaceEntry> interfaces;
+    ComPtr<ITypeLib> library = module::TypeLibrary();
+    UINT count = library->GetTypeInfoCount();
+    for (UINT i = 0; i < count; ++i) {
+        TYPEKIND kind = TKIND_MAX;
+        if (FAILED(library->GetTypeInfoType(i, &kind)) || (kind != TKIND_DISPATCH && kind != TKIND_INTERFACE))
+            continue;
+        ComPtr<ITypeInfo> info;
+        TYPEATTR* attributes = nullptr;
+        if (FAILED(library->GetTypeInfo(i, info.put())) || FAILED(info->GetTypeAttr(&attributes)))
+            continue;
+        bool automation = (attributes->wTypeFlags & (TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION)) != 0;
+        IID iid = attributes->guid;
+        info->ReleaseTypeAttr(attributes);
+        Bstr name;
+        library->GetDocumentation(static_cast<INT>(i), name.put(), nullptr, nullptr, nullptr);
+        if (automation)
+            interfaces.push_back({iid, name.str()});
+    }
+    return interfaces;
+}
+
+std::wstring Folder(const std::wstring& path)
+{
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+void Register(const ServerDescription& server)
+{
+    const std::wstring path = module::Path();
+    const std::wstring libid = GuidText(*server.Libid);
+
+    const std::wstring library = L"TypeLib\\" + libid + L"\\" + server.VersionText;
+    SetText(library, nullptr, server.HelpString);
+    SetText(library + L"\\0\\" + (sizeof(void*) == 8 ? L"win64" : L"win32"), nullptr, path);
+    SetText(library + L"\\FLAGS", nullptr, L"0");
+    SetText(library + L"\\HELPDIR", nullptr, Folder(path));
+
+    for (const InterfaceEntry& entry : LibraryInterfaces()) {
+        const std::wstring key = L"Interface\\" + GuidText(entry.Iid);
+        std::wstring owner = ReadText(key + L"\\TypeLib", nullptr);
+        if (KeyExists(key) && owner != libid)
+            continue; // registered by someone else, such as the platform's Collection
+        SetText(key, nullptr, entry.Name);
+        SetText(key + L"\\ProxyStubClsid", nullptr, AutomationMarshaler);
+        SetText(key + L"\\ProxyStubClsid32", nullptr, AutomationMarshaler);
+        SetText(key + L"\\TypeLib", nullptr, libid);
+        SetText(key + L"\\TypeLib", L"Version", server.VersionText);
+    }
+
+    for (size_t i = 0; i < server.ClassCount; ++i) {
+        const ClassEntry& entry = server.Classes[i];
+        const std::wstring clsid = GuidText(*entry.Clsid);
+        const std::wstring progId = std::wstring(server.LibraryName) + L"." + entry.Name;
+        const std::wstring key = L"CLSID\\" + clsid;
+        SetText(key, nullptr, progId);
+        SetText(key + L"\\InprocServer32", nullptr, path);
+        SetText(key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+        SetText(key + L"\\ProgID", nullptr, progId);
+        SetText(key + L"\\TypeLib", nullptr, libid);
+        SetText(key + L"\\VERSION", nullptr, server.VersionText);
+        SetText(progId, nullptr, progId);
+        SetText(progId + L"\\CLSID", nullptr, clsid);
+    }
+}
+
+void Unregister(const ServerDescription& server)
+{
+    const std::wstring libid = GuidText(*server.Libid);
+    for (size_t i = 0; i < server.ClassCount; ++i) {
+        const ClassEntry& entry = server.Classes[i];
+        const std::wstring clsid = GuidText(*entry.Clsid);
+        const std::wstring progId = std::wstring(server.LibraryName) + L"." + entry.Name;
+        DeleteTree(L"CLSID\\" + clsid);
+        if (ReadText(progId + L"\\CLSID", nullptr) == clsid)
+            DeleteTree(progId);
+    }
+    for (const InterfaceEntry& entry : LibraryInterfaces()) {
+        const std::wstring key = L"Interface\\" + GuidText(entry.Iid);
+        if (ReadText(key + L"\\TypeLib", nullptr) == libid)
+            DeleteTree(key);
+    }
+    DeleteTree(L"TypeLib\\" + libid + L"\\" + server.VersionText);
+    DeleteIfEmpty(L"TypeLib\\" + libid);
+}
+
+template <typename Body>
+HRESULT RegistrationStep(Body body)
+{
+    try {
+        body();
+        return S_OK;
+    } catch (const AutomationError& error) {
+        return error.Status();
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+} // namespace
+
+std::wstring GuidText(REFGUID guid)
+{
+    wchar_t text[40] = {};
+    ::StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+HRESULT RegisterServer(const ServerDescription& server)
+{
+    return RegistrationStep([&] { Register(server); });
+}
+
+HRESULT UnregisterServer(const ServerDescription& server)
+{
+    return RegistrationStep([&] { Unregister(server); });
+}
+
+} // namespace tovrin

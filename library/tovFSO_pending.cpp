@@ -1,0 +1,161 @@
+// tovFSO members whose work is not in this build yet. Each fails with a
+// clear automation error (E_NOTIMPL, Source "tovFSO") and never pretends to
+// succeed; the members move to their topic's file as they are built.
+#include "tovFSO.h"
+
+#include "Guarded.h"
+
+namespace tovrin {
+
+namespace {
+
+HRESULT NotImplemented(const wchar_t* member)
+{
+    return Report(AutomationError(static_cast<long>(E_NOTIMPL), FsoSource,
+                                  std::wstring(L"tovFSO.") + member + L" is not implemented in this build of Ormelin0105"),
+                  IID__tovFSO);
+}
+
+} // namespace
+
+HRESULT STDMETHODCALLTYPE tovFSO::PutFile2(BSTR, BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, VARIANT_BOOL*)
+{
+    return NotImplemented(L"PutFile2");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2ByVar(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*)
+{
+    return NotImplemented(L"OverwriteFile2ByVar");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2(BSTR, BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, VARIANT_BOOL*)
+{
+    return NotImplemented(L"OverwriteFile2");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2ByVar(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
+{
+    return NotImplemented(L"AppendFile2ByVar");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR, BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, FileEncodingConst*, FileBOMConst*, InvertBytesConst*, VARIANT_BOOL*)
+{
+    return NotImplemented(L"AppendFile2");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFile2ByVar(BSTR, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
+{
+    return NotImplemented(L"GetFile2ByVar");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, FileEncodingConst*, FileBOMConst*, InvertBytesConst*, VARIANT_BOOL*, BSTR*)
+{
+    return NotImplemented(L"GetFile2");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR, VARIANT_BOOL, VARIANT_BOOL*, SAFEARRAY**)
+{
+    return NotImplemented(L"GetFileB");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::PutFileB(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"PutFileB");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::AppendFileB(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"AppendFileB");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFileB(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"OverwriteFileB");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileZone(BSTR, FileZoneConst*)
+{
+    return NotImplemented(L"GetFileZone");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileZone(BSTR, FileZoneConst, VARIANT_BOOL*)
+{
+    return NotImplemented(L"SetFileZone");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::IsFileZoneDefined(BSTR, VARIANT_BOOL*)
+{
+    return NotImplemented(L"IsFileZoneDefined");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileZone(BSTR, VARIANT_BOOL*)
+{
+    return NotImplemented(L"DeleteFileZone");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileDescription(BSTR, BSTR*)
+{
+    return NotImplemented(L"GetFileDescription");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileDescription(BSTR, BSTR, VARIANT_BOOL*)
+{
+    return NotImplemented(L"SetFileDescription");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileDescription2(BSTR, BSTR, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"SetFileDescription2");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileDescription(BSTR, VARIANT_BOOL*)
+{
+    return NotImplemented(L"DeleteFileDescription");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile(BSTR, BSTR, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL, Collection**)
+{
+    return NotImplemented(L"ReadStandardListFile");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2ByVar(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
+{
+    return NotImplemented(L"ReadStandardListFile2ByVar");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2(BSTR, BSTR, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, FileEncodingConst*, FileBOMConst*, InvertBytesConst*, VARIANT_BOOL*, Collection**)
+{
+    return NotImplemented(L"ReadStandardListFile2");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR, CompressionFormatConst, long*, VARIANT_BOOL*)
+{
+    return NotImplemented(L"SetFileCompression");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileCompression(BSTR, long*, CompressionFormatConst*)
+{
+    return NotImplemented(L"GetFileCompression");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"RecycleFile");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::RecycleFolder(BSTR, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"RecycleFolder");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR, DATE*, DATE*, DATE*, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"GetFileDateTime");
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR, DATE, DATE, DATE, VARIANT_BOOL, VARIANT_BOOL*)
+{
+    return NotImplemented(L"SetFileDateTime");
+}
+
+} // namespace tovrin

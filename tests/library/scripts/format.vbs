@@ -1,0 +1,74 @@
+' tovFSO's text-format detection as a VBScript author uses it: the twin's
+' write-back into script variables, and the errors a script sees.
+Option Explicit
+
+Dim fso, tov, folder, passed, failed
+passed = 0
+failed = 0
+
+Sub Check(condition, what)
+    If condition Then
+        passed = passed + 1
+    Else
+        failed = failed + 1
+        WScript.Echo "FAIL: " & what
+    End If
+End Sub
+
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set tov = CreateObject("Ormelin0105.tovFSO")
+folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-format-vbs")
+If Not fso.FolderExists(folder) Then fso.CreateFolder folder
+
+Dim stream
+Set stream = fso.CreateTextFile(folder & "\unicode.txt", True, True)
+stream.Write "text"
+stream.Close
+Set stream = fso.CreateTextFile(folder & "\ansi.txt", True, False)
+stream.Write "text"
+stream.Close
+
+Dim encoding, mark, order, result
+encoding = "0"
+mark = Empty
+order = 0
+result = tov.GetFileFormat2ByVar(folder & "\unicode.txt", False, encoding, mark, order)
+Check result = True, "the file was sampled"
+Check TypeName(result) = "Boolean", "the result is a Boolean, not " & TypeName(result)
+Check TypeName(encoding) = "Long", "lpEncoding comes back as a Long, not " & TypeName(encoding)
+Check TypeName(mark) = "Long", "lpFileBOM comes back as a Long, not " & TypeName(mark)
+Check encoding = 3 And mark = 2 And order = 1, "UTF-16 with a mark: " & encoding & mark & order
+
+result = tov.GetFileFormat2ByVar(folder & "\ansi.txt", , encoding)
+Check result And encoding = 1, "an argument left out in the middle: " & encoding
+
+On Error Resume Next
+encoding = "9"
+result = tov.GetFileFormat2ByVar(folder & "\missing.txt", True, encoding)
+Check Err.Number = 53, "a missing file raises 53, not " & Err.Number
+Check Err.Source = "tovFSO", "the source is tovFSO, not " & Err.Source
+Check Err.Description = "File not found", "the description is " & Err.Description
+Check TypeName(encoding) = "String" And encoding = "9", "a failed call leaves the variable alone: " & encoding
+Err.Clear
+
+result = tov.GetFileFormat2ByVar(folder & "\missing.txt", False, encoding)
+Check Err.Number = 0, "without RaiseErrors no error reaches the script: " & Err.Number
+Check result = False, "without RaiseErrors the result is False"
+Check encoding = 9 And TypeName(encoding) = "Long", "the value passed in comes back, as a Long: " & TypeName(encoding)
+Err.Clear
+
+result = tov.GetFileFormat2(folder & "\unicode.txt", True)
+Check Err.Number = 0 And result = True, "the typed method answers scripts too: " & Err.Number
+
+result = tov.PutFile2(folder & "\new.txt", "x")
+Check Err.Number <> 0, "a member not in this build fails"
+Check Not fso.FileExists(folder & "\new.txt"), "and writes nothing"
+Err.Clear
+On Error GoTo 0
+
+fso.DeleteFolder folder, True
+If failed = 0 Then
+    WScript.Echo "format.vbs: ALL " & passed & " CHECKS PASSED"
+Else
+    WScript.Echo "format.vbs: " & failed & " of " & (passed + failed) & " checks failed"
+End If
