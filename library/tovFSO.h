@@ -21,6 +21,16 @@ public:
                                              FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                              VARIANT_BOOL* RetVal) override;
 
+    // Whole files as byte arrays (tovFSO_binary.cpp)
+    HRESULT STDMETHODCALLTYPE GetFileB(BSTR FileName, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* lpSuccess,
+                                       SAFEARRAY** RetVal) override;
+    HRESULT STDMETHODCALLTYPE PutFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                       VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE AppendFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                          VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE OverwriteFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                             VARIANT_BOOL* RetVal) override;
+
     // Members whose work is not in this build yet (tovFSO_pending.cpp): each
     // fails with a "not implemented" automation error.
     HRESULT STDMETHODCALLTYPE PutFile2(BSTR FileName, BSTR Data, VARIANT_BOOL RaiseErrors, FileEncodingConst Encoding,
@@ -48,14 +58,6 @@ public:
                                        FileEncodingConst* lpEncoding, FileBOMConst* lpFileBOM,
                                        InvertBytesConst* lpInvertBytes, VARIANT_BOOL* lpSuccess,
                                        BSTR* RetVal) override;
-    HRESULT STDMETHODCALLTYPE GetFileB(BSTR FileName, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* lpSuccess,
-                                       SAFEARRAY** RetVal) override;
-    HRESULT STDMETHODCALLTYPE PutFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
-                                       VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE AppendFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
-                                          VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE OverwriteFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
-                                             VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE GetFileZone(BSTR FileName, FileZoneConst* RetVal) override;
     HRESULT STDMETHODCALLTYPE SetFileZone(BSTR FileName, FileZoneConst FileZone, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE IsFileZoneDefined(BSTR FileName, VARIANT_BOOL* RetVal) override;

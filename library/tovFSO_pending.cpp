@@ -53,25 +53,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR, VARIANT_BOOL, FileEncodingConst
     return NotImplemented(L"GetFile2");
 }
 
-HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR, VARIANT_BOOL, VARIANT_BOOL*, SAFEARRAY**)
-{
-    return NotImplemented(L"GetFileB");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::PutFileB(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*)
-{
-    return NotImplemented(L"PutFileB");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::AppendFileB(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*)
-{
-    return NotImplemented(L"AppendFileB");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFileB(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*)
-{
-    return NotImplemented(L"OverwriteFileB");
-}
 
 HRESULT STDMETHODCALLTYPE tovFSO::GetFileZone(BSTR, FileZoneConst*)
 {

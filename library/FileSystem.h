@@ -1,0 +1,31 @@
+// The file-system calls that decide whether a file can be replaced: reading
+// and changing attributes and opening with a disposition. tovFSO's byte-array
+// methods and CFileAttributesReset make them through this seam, so that
+// tests can stand in for Windows' refusals where Wine does not refuse (a
+// create-always open of a hidden or system file, writing a read-only file as
+// the super-user). The real calls are the ANSI Win32 functions.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tovrin {
+
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+    // GetFileAttributesA: INVALID_FILE_ATTRIBUTES with the last error on failure.
+    virtual DWORD GetAttributes(const std::string& name) = 0;
+    // SetFileAttributesA.
+    virtual bool SetAttributes(const std::string& name, DWORD attributes) = 0;
+    // CreateFileA with no security attributes, flags or template:
+    // INVALID_HANDLE_VALUE with the last error on failure.
+    virtual HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) = 0;
+};
+
+IFileSystem& FileSystem();
+// Puts another file system in place of the real one; null brings it back.
+void SetFileSystem(IFileSystem* fileSystem);
+
+} // namespace tovrin

@@ -1,0 +1,195 @@
+// tovFSO: whole files to and from byte arrays. Each method moves the file in
+// one piece: one array of the file's size, one read or one write.
+#include "tovFSO.h"
+
+#include "CFileAttributesReset.h"
+#include "FileSystem.h"
+#include "Guarded.h"
+
+#include <tovrin/ErrorNumbers.h>
+#include <tovrin/SafeArrayBytes.h>
+
+#include <climits>
+#include <memory>
+
+namespace tovrin {
+
+namespace {
+
+[[noreturn]] void RaiseFileError(DWORD error)
+{
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
+        throw AutomationError(ErrDiskFull, FsoSource);
+    throw AutomationError(MapWin32FileError(error), FsoSource);
+}
+
+[[noreturn]] void RaiseTooLarge()
+{
+    throw AutomationError(ErrOverflow, FsoSource, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
+}
+
+// Opens through the file-system seam; raises the mapped error on failure.
+Handle Open(const std::string& name, DWORD access, DWORD share, DWORD disposition)
+{
+    Handle file(FileSystem().Open(name, access, share, disposition));
+    if (!file)
+        RaiseFileError(::GetLastError());
+    return file;
+}
+
+// Opened for writing only, created when missing; others may read, not write.
+Handle OpenForWriting(const std::string& name)
+{
+    return Open(name, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
+}
+
+int64_t Length(HANDLE file)
+{
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(file, &size))
+        RaiseFileError(::GetLastError());
+    return size.QuadPart;
+}
+
+// The caller's array, read in place: it is never changed.
+class CallerBytes {
+public:
+    explicit CallerBytes(SAFEARRAY** data) : m_array(data ? *data : nullptr)
+    {
+        if (!IsByteArray(m_array))
+            throw AutomationError(ErrTypeMismatch, FsoSource);
+        m_length = ByteArrayLength(m_array);
+        if (m_length > 0)
+            m_access = std::make_unique<SafeArrayData>(m_array);
+    }
+    const void* data() const { return m_access ? m_access->get() : nullptr; }
+    size_t size() const { return m_length; }
+
+private:
+    SAFEARRAY* m_array;
+    size_t m_length = 0;
+    std::unique_ptr<SafeArrayData> m_access;
+};
+
+// Writes the bytes at the end of the file; the file must stay below 2 GiB.
+void Append(HANDLE file, const CallerBytes& bytes)
+{
+    LARGE_INTEGER end = {};
+    end.QuadPart = Length(file);
+    if (end.QuadPart + static_cast<int64_t>(bytes.size()) > INT32_MAX)
+        RaiseTooLarge();
+    if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN))
+        RaiseFileError(::GetLastError());
+    if (bytes.size() == 0)
+        return;
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        RaiseFileError(::GetLastError());
+    if (written != bytes.size())
+        throw AutomationError(ErrDiskFull, FsoSource);
+}
+
+} // namespace
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR FileName, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* lpSuccess,
+                                           SAFEARRAY** RetVal)
+{
+    if (!RetVal)
+        return E_POINTER;
+    *RetVal = nullptr;
+    if (lpSuccess)
+        *lpSuccess = VARIANT_FALSE;
+    return Firewall(IID__tovFSO, FsoSource, [&] {
+        *RetVal = Guarded(RaiseErrors, static_cast<SAFEARRAY*>(nullptr), [&] {
+            if (!FileExists(FileName))
+                throw AutomationError(ErrFileNotFound, FsoSource);
+            Handle file = Open(AnsiFileName(FileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               OPEN_EXISTING);
+            int64_t length = Length(file.get());
+            if (length > INT32_MAX)
+                RaiseTooLarge();
+            SafeArray bytes;
+            if (length > 0) {
+                bytes.reset(::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(length)));
+                if (!bytes)
+                    throw AutomationError(ErrOutOfMemory, FsoSource);
+                SafeArrayData data(bytes.get());
+                DWORD read = 0;
+                if (!::ReadFile(file.get(), data.get(), static_cast<DWORD>(length), &read, nullptr))
+                    RaiseFileError(::GetLastError());
+                if (read != length)
+                    throw AutomationError(ErrInputPastEnd, FsoSource); // the file shrank while being read
+            }
+            if (lpSuccess)
+                *lpSuccess = VARIANT_TRUE;
+            return bytes.release();
+        });
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::PutFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                           VARIANT_BOOL* RetVal)
+{
+    if (!RetVal)
+        return E_POINTER;
+    *RetVal = VARIANT_FALSE;
+    return Firewall(IID__tovFSO, FsoSource, [&] {
+        *RetVal = Guarded(RaiseErrors, VARIANT_FALSE, [&] {
+            CallerBytes bytes(Data);
+            std::string name = AnsiFileName(FileName);
+            {
+                // Empties the file with a create-always open; a hidden or
+                // system file gets those attributes back right after.
+                CFileAttributesReset attributes;
+                attributes.ResetAttributes(name);
+                Open(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+            }
+            Handle file = OpenForWriting(name);
+            Append(file.get(), bytes);
+            return VARIANT_TRUE;
+        });
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::AppendFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                              VARIANT_BOOL* RetVal)
+{
+    if (!RetVal)
+        return E_POINTER;
+    *RetVal = VARIANT_FALSE;
+    return Firewall(IID__tovFSO, FsoSource, [&] {
+        *RetVal = Guarded(RaiseErrors, VARIANT_FALSE, [&] {
+            CallerBytes bytes(Data);
+            Handle file = OpenForWriting(AnsiFileName(FileName));
+            Append(file.get(), bytes);
+            return VARIANT_TRUE;
+        });
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                                 VARIANT_BOOL* RetVal)
+{
+    if (!RetVal)
+        return E_POINTER;
+    *RetVal = VARIANT_FALSE;
+    return Firewall(IID__tovFSO, FsoSource, [&] {
+        // The truncation raises whatever RaiseErrors says; a missing file is
+        // no error here, the write below creates it.
+        std::string name = AnsiFileName(FileName);
+        {
+            Handle truncated(FileSystem().Open(name, GENERIC_WRITE, 0, TRUNCATE_EXISTING));
+            DWORD error = ::GetLastError();
+            if (!truncated && error != ERROR_FILE_NOT_FOUND)
+                throw AutomationError(MapWin32FileError(error), FsoSource);
+        }
+        *RetVal = Guarded(RaiseErrors, VARIANT_FALSE, [&] {
+            CallerBytes bytes(Data);
+            Handle file = OpenForWriting(name);
+            Append(file.get(), bytes);
+            return VARIANT_TRUE;
+        });
+    });
+}
+
+} // namespace tovrin
