@@ -110,9 +110,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR FileName, VARIANT_BOOL RaiseErro
                 RaiseTooLarge();
             SafeArray bytes;
             if (length > 0) {
-                bytes.reset(::SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(length)));
-                if (!bytes)
-                    throw AutomationError(ErrOutOfMemory, FsoSource);
+                bytes = MakeUnfilledByteArray(static_cast<size_t>(length));
                 SafeArrayData data(bytes.get());
                 DWORD read = 0;
                 if (!::ReadFile(file.get(), data.get(), static_cast<DWORD>(length), &read, nullptr))

@@ -68,6 +68,26 @@ VARTYPE ValueType(ITypeInfo* info, const TYPEDESC& type)
     return result;
 }
 
+// An array handed by value (or through a Variant reference, as scripts pass
+// variables) to a by-reference array parameter goes on as a reference to the
+// caller's own array. The platform would otherwise copy it, element by
+// element, before and after the call: for a large byte array that costs
+// seconds and several times its size in memory. The library never replaces
+// or changes an array it is given.
+void PassArrayByReference(const ELEMDESC& parameter, VARIANT& given, VARIANT& slot)
+{
+    const TYPEDESC& type = parameter.tdesc;
+    if (type.vt != VT_PTR || type.lptdesc->vt != VT_SAFEARRAY)
+        return;
+    VARIANT* holder = V_VT(&given) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(&given) : &given;
+    VARTYPE element = type.lptdesc->lptdesc->vt;
+    if (V_VT(holder) != (VT_ARRAY | element))
+        return;
+    ::VariantInit(&slot);
+    V_VT(&slot) = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | element);
+    V_ARRAYREF(&slot) = &V_ARRAY(holder);
+}
+
 // The argument list with every left-out optional argument that has a
 // declared default replaced by that default. By-reference parameters get a
 // temporary of their own to point to.
@@ -92,6 +112,7 @@ public:
             bool present = i < supplied && !IsMissing(given.rgvarg[supplied - 1 - i]);
             if (present) {
                 slot = given.rgvarg[supplied - 1 - i]; // the caller's own value, not copied
+                PassArrayByReference(parameter, given.rgvarg[supplied - 1 - i], slot);
                 continue;
             }
             const USHORT flags = parameter.paramdesc.wParamFlags;

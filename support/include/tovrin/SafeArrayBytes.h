@@ -4,6 +4,8 @@
 
 #include <tovrin/Unique.h>
 
+#include <objbase.h>
+
 #include <new>
 #include <stdexcept>
 #include <cstring>
@@ -42,6 +44,28 @@ inline SafeArray MakeByteArray(const void* bytes, size_t length)
         throw std::bad_alloc();
     SafeArrayData data(array.get());
     std::memcpy(data.get(), bytes, length);
+    return array;
+}
+
+// A byte array whose bytes the caller fills at once (from a file, say). Its
+// data comes from the task allocator, as SafeArrayAllocData's does, so that
+// SafeArrayDestroy frees it; it is not zeroed first, which for a large array
+// would touch every page twice.
+inline SafeArray MakeUnfilledByteArray(size_t length)
+{
+    if (length == 0)
+        return SafeArray();
+    if (length > 0x7FFFFFFF)
+        throw std::length_error("byte array too long");
+    SafeArray array;
+    if (FAILED(::SafeArrayAllocDescriptorEx(VT_UI1, 1, array.put())))
+        throw std::bad_alloc();
+    array.get()->cbElements = 1;
+    array.get()->rgsabound[0].lLbound = 0;
+    array.get()->rgsabound[0].cElements = static_cast<ULONG>(length);
+    array.get()->pvData = ::CoTaskMemAlloc(length);
+    if (!array.get()->pvData)
+        throw std::bad_alloc();
     return array;
 }
 
