@@ -1,7 +1,7 @@
 #include "Collection.h"
 
 #include "com/AutomationError.h"
-#include "com/Variant.h"
+#include <tovrin/Variant.h>
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/Unique.h>

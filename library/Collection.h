@@ -4,7 +4,7 @@
 // both raise the same errors for a bad position, a missing or a taken key.
 #pragma once
 
-#include "com/ComPtr.h"
+#include <tovrin/ComPtr.h>
 #include "com/Dispatch.h"
 
 #include "Ormelin0105.h"

@@ -1,6 +1,7 @@
 #include "VeskarObjects.h"
 
 #include "RunTimeError.h"
+#include "Support.h"
 
 namespace veskar {
 
@@ -30,6 +31,8 @@ public:
     }
 
     std::unique_ptr<tovrin::ISaveFileDialog> NewSaveFileDialog() override { return tovrin::CreateSaveFileDialog(); }
+
+    void OpenReadMe() override { support::Check(esOpenReadMeFile(0)); }
 
     int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) override
     {

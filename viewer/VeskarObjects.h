@@ -20,6 +20,8 @@ public:
     // A new instance for each use.
     virtual std::unique_ptr<tovrin::IWindowPlacementStore> NewWindowPlacementStore() = 0;
     virtual std::unique_ptr<tovrin::ISaveFileDialog> NewSaveFileDialog() = 0;
+    // Opens the program's read-me for the user (in its own viewer).
+    virtual void OpenReadMe() = 0;
     // A plain message box; an empty title means the application title.
     virtual int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) = 0;
 };

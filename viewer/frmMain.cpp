@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Support.h"
+#include "modExport.h"
 #include "modListViewSupport.h"
 #include "modMain.h"
 
@@ -75,6 +76,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         OnSize();
         return 0;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_SETCURSOR:
         if (m_busy) {
             ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
@@ -224,7 +227,8 @@ bool frmMain::PreviewKey(const MSG& message)
     if (message.hwnd != m_window && !::IsChild(m_window, message.hwnd))
         return false;
     try {
-        return OnKeyDown(static_cast<UINT>(message.wParam));
+        UINT key = static_cast<UINT>(message.wParam);
+        return OnKeyDown(key) || (message.hwnd == m_list && OnListKeyDown(key));
     } catch (...) {
         ShowUnhandledError(m_window);
         return true;
@@ -241,7 +245,7 @@ bool frmMain::OnKeyDown(UINT key)
         return true;
     }
     if (key == VK_F1 && plain) {
-        support::Check(esOpenReadMeFile(0));
+        Objects().OpenReadMe();
         return true;
     }
     if (key == VK_ESCAPE && plain) {
@@ -249,6 +253,50 @@ bool frmMain::OnKeyDown(UINT key)
         return true;
     }
     return false;
+}
+
+bool frmMain::OnListKeyDown(UINT key)
+{
+    if (key != VK_RETURN || KeyDown(VK_SHIFT) || KeyDown(VK_CONTROL) || KeyDown(VK_MENU))
+        return false;
+    SaveItemChunk(static_cast<int>(::SendMessageW(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+    return true;
+}
+
+LRESULT frmMain::OnNotify(const NMHDR& header)
+{
+    if (header.hwndFrom == m_list && header.code == NM_DBLCLK)
+        OnListDoubleClick();
+    return 0;
+}
+
+void frmMain::OnListDoubleClick()
+{
+    // The row under the mouse, not the selected one: a double-click below the
+    // last row saves nothing.
+    LVHITTESTINFO hit = {};
+    ::GetCursorPos(&hit.pt);
+    ::ScreenToClient(m_list, &hit.pt);
+    int row = static_cast<int>(::SendMessageW(m_list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    SaveItemChunk((hit.flags & LVHT_ONITEM) ? row : -1);
+}
+
+void frmMain::SaveItemChunk(int row)
+{
+    if (row < 0)
+        return;
+    SetBusy(true);
+    SetStatus(L"Saving PNG chunk...");
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    ::SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    size_t tag = static_cast<size_t>(item.lParam);
+    const CChunk* chunk = tag < m_rowTags.size() ? m_chunks.Item(m_rowTags[tag]) : nullptr;
+    if (chunk)
+        SaveChunk(*chunk);
+    ShowRowCount();
+    SetBusy(false);
 }
 
 void frmMain::Clear()
@@ -270,6 +318,12 @@ void frmMain::AddRow(const std::wstring& text, const std::wstring& offset, const
     if (row < 0) {
         m_rowTags.pop_back();
         throw std::bad_alloc();
+    }
+    // A long walk pumps no input, but it lets the system see that the
+    // window is alive, so that it is not taken for hung and ghosted.
+    if (m_rowTags.size() % 4096 == 0) {
+        MSG pending;
+        ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
     const std::wstring* cells[] = {&offset, &size, &crc};
     for (int i = 0; i < 3; ++i) {

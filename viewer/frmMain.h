@@ -37,6 +37,9 @@ private:
     void OnSize();
     void OnUnload();
     bool OnKeyDown(UINT key);
+    bool OnListKeyDown(UINT key);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnListDoubleClick();
 
     void InitListView();
     void LoadPNGFile();
@@ -44,6 +47,7 @@ private:
     void SetStatus(const std::wstring& text);
     void ShowRowCount();
     void SetBusy(bool busy);
+    void SaveItemChunk(int row);
 
     // The list as the walk fills it.
     void Clear() override;

@@ -3,9 +3,11 @@
 #include "Support.h"
 #include "VeskarObjects.h"
 #include "frmMain.h"
+#include "modExport.h"
 #include "modFormatVersion.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
 namespace veskar {
 
@@ -28,10 +30,19 @@ int Main(int showCommand)
         if (!ParseCommandLine())
             return 0;
 
-        frmMain form;
-        form.Create();
-        ::ShowWindow(form.Handle(), showCommand);
-        return RunMessageLoop(form);
+        // COM for the library that saves chunks and for the common dialogs.
+        if (FAILED(::OleInitialize(nullptr)))
+            Raise(tovrin::ErrInternal);
+        int exitCode = 0;
+        {
+            frmMain form;
+            form.Create();
+            ::ShowWindow(form.Handle(), showCommand);
+            exitCode = RunMessageLoop(form);
+        }
+        ReleaseExportObjects();
+        ::OleUninitialize();
+        return exitCode;
     } catch (...) {
         ShowUnhandledError(nullptr);
         return 1;

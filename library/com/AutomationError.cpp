@@ -1,6 +1,6 @@
 #include "AutomationError.h"
 
-#include "ComPtr.h"
+#include <tovrin/ComPtr.h>
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/Unique.h>

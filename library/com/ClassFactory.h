@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ComPtr.h"
+#include <tovrin/ComPtr.h>
 
 #include <unknwn.h>
 

@@ -4,7 +4,7 @@
 // Dispatch<Itself, _Interface> and implements only its own members.
 #pragma once
 
-#include "ComPtr.h"
+#include <tovrin/ComPtr.h>
 #include "Invoke.h"
 #include "Module.h"
 

@@ -1,6 +1,6 @@
 #include "Invoke.h"
 
-#include "ComPtr.h"
+#include <tovrin/ComPtr.h>
 
 #include <tovrin/Unique.h>
 

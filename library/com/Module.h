@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ComPtr.h"
+#include <tovrin/ComPtr.h>
 
 #include <oaidl.h>
 

@@ -1,7 +1,7 @@
 #include "ScriptTwin.h"
 
 #include "AutomationError.h"
-#include "Variant.h"
+#include <tovrin/Variant.h>
 
 #include <tovrin/ErrorNumbers.h>
 

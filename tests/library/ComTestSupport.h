@@ -4,8 +4,8 @@
 
 #include <tovrin/Unique.h>
 
-#include <com/ComPtr.h>
-#include <com/Variant.h>
+#include <tovrin/ComPtr.h>
+#include <tovrin/Variant.h>
 
 #include <gtest/gtest.h>
 

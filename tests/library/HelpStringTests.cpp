@@ -5,7 +5,7 @@
 
 #include <tovrin/Unique.h>
 
-#include <com/ComPtr.h>
+#include <tovrin/ComPtr.h>
 
 #include <gtest/gtest.h>
 

@@ -1,100 +1,11 @@
 // The real main window under Xvfb: its list, status line, caption and keys,
 // with the modal objects replaced by doubles.
-#include "Png.h"
-#include "TestFiles.h"
-#include "VeskarDoubles.h"
+#include "WindowTestSupport.h"
 
-#include <frmMain.h>
 #include <modListViewSupport.h>
-#include <modMain.h>
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
 
 using namespace testing_support;
 
-namespace {
-
-std::wstring ItemText(HWND list, int row, int column)
-{
-    wchar_t text[256] = {};
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-std::wstring StatusText(HWND status)
-{
-    wchar_t text[256] = {};
-    ::SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::wstring Caption(HWND window)
-{
-    wchar_t text[512] = {};
-    ::GetWindowTextW(window, text, 512);
-    return text;
-}
-
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-        ::InitCommonControlsEx(&controls);
-    }
-
-    // Opens the window on the file as start-up does, and waits for the walk.
-    void Open(const std::wstring& path)
-    {
-        veskar::PNGFileName = path;
-        m_form = std::make_unique<veskar::frmMain>();
-        ASSERT_TRUE(m_form->Create());
-        ::ShowWindow(m_form->Handle(), SW_SHOWNORMAL);
-        PumpUntil([&] { return StatusText(m_form->Status()).rfind(L"Chunk(s) found: ", 0) == 0; });
-    }
-
-    // Runs the program's own message handling until the condition holds.
-    template <typename Condition>
-    void PumpUntil(Condition condition, DWORD timeout = 10000)
-    {
-        DWORD start = ::GetTickCount();
-        while (!condition() && ::GetTickCount() - start < timeout) {
-            MSG message;
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (m_form && m_form->Handle() && m_form->PreviewKey(message))
-                    continue;
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
-            ::Sleep(1);
-        }
-        EXPECT_TRUE(condition()) << "timed out";
-    }
-
-    void Pump()
-    {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                continue;
-            if (m_form && m_form->Handle() && m_form->PreviewKey(message))
-                continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-
-    TestObjects m_objects;
-    TempFolder m_folder;
-    std::unique_ptr<veskar::frmMain> m_form;
-};
-
-} // namespace
 
 TEST_F(MainWindow, ListsEveryChunkOfRealFilesAsAnIndependentWalk)
 {
@@ -205,7 +116,7 @@ TEST_F(MainWindow, EscapeClosesAndStoresThePlacement)
     WriteBytes(m_folder / L"one.png", MinimalPng());
     Open(m_folder / L"one.png");
     HWND window = m_form->Handle();
-    ::PostMessageW(m_form->List(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PressKeys({VK_ESCAPE});
     PumpUntil([&] { return !::IsWindow(window); });
     EXPECT_EQ(m_objects.Settings.Saves, 1);
     EXPECT_EQ(m_objects.Settings.Layouts.count(L"lvChunks"), 1u);
@@ -215,15 +126,13 @@ TEST_F(MainWindow, ShiftF1ShowsTheAboutBox)
 {
     WriteBytes(m_folder / L"one.png", MinimalPng());
     Open(m_folder / L"one.png");
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    ::SetKeyboardState(keys);
-    ::PostMessageW(m_form->List(), WM_KEYDOWN, VK_F1, 0);
-    Pump();
-    keys[VK_SHIFT] = 0;
-    ::SetKeyboardState(keys);
+    PressKeys({VK_SHIFT, VK_F1});
+    Settle();
     EXPECT_EQ(m_objects.AboutBoxes, 1);
+    EXPECT_EQ(m_objects.ReadMesOpened, 0);
+    PressKeys({VK_F1});
+    Settle();
+    EXPECT_EQ(m_objects.ReadMesOpened, 1);
     EXPECT_TRUE(::IsWindow(m_form->Handle()));
 }
 

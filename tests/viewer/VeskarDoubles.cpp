@@ -78,15 +78,25 @@ private:
     StoredSettings& m_settings;
 };
 
-class RefusingSaveFileDialog final : public tovrin::ISaveFileDialog {
+class ScriptedSaveFileDialog final : public tovrin::ISaveFileDialog {
 public:
-    void SetFilter(const std::wstring&) override {}
-    void SetOption(long) override {}
-    void SetOwner(HWND) override {}
-    void SetInitDir(const std::wstring&) override {}
-    void SetFileName(const std::wstring&) override {}
-    bool Show() override { return false; }
-    std::wstring FileName() const override { return std::wstring(); }
+    explicit ScriptedSaveFileDialog(SaveDialogScript& script) : m_script(script) {}
+    void SetFilter(const std::wstring& filter) override { m_script.Filter = filter; }
+    void SetOption(long option) override { m_script.Option = option; }
+    void SetOwner(HWND owner) override { m_script.Owner = owner; }
+    void SetInitDir(const std::wstring& folder) override { m_script.Folder = folder; }
+    void SetFileName(const std::wstring& fileName) override { m_script.SuggestedName = fileName; }
+    bool Show() override
+    {
+        ++m_script.Shown;
+        if (m_script.WhileShown)
+            m_script.WhileShown();
+        return !m_script.Answer.empty();
+    }
+    std::wstring FileName() const override { return m_script.Answer; }
+
+private:
+    SaveDialogScript& m_script;
 };
 
 } // namespace
@@ -120,7 +130,7 @@ std::unique_ptr<tovrin::IWindowPlacementStore> TestObjects::NewWindowPlacementSt
 
 std::unique_ptr<tovrin::ISaveFileDialog> TestObjects::NewSaveFileDialog()
 {
-    return std::make_unique<RefusingSaveFileDialog>();
+    return std::make_unique<ScriptedSaveFileDialog>(SaveDialog);
 }
 
 int TestObjects::ShowMessage(HWND, const std::wstring& text, const std::wstring& title, UINT style)

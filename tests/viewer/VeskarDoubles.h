@@ -5,6 +5,7 @@
 
 #include <VeskarObjects.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,6 +35,17 @@ public:
     void ParseArguments(const std::wstring& text, bool) override { Arguments = tovrin::SplitCommandLine(text); }
 };
 
+// What the save dialog double was asked and what it answers: the file name
+// the user "picks", or cancel when Answer is empty.
+struct SaveDialogScript {
+    std::wstring Answer;
+    int Shown = 0;
+    std::wstring Filter, Folder, SuggestedName;
+    long Option = -1;
+    HWND Owner = nullptr;
+    std::function<void()> WhileShown; // runs while the dialog "is open"
+};
+
 // Keeps placements and layouts in memory, as the real store keeps them in the
 // registry; shared by every instance a TestObjects hands out.
 struct StoredSettings {
@@ -52,9 +64,12 @@ public:
     tovrin::IErrorReporter& ErrorReporter() override;
     std::unique_ptr<tovrin::IWindowPlacementStore> NewWindowPlacementStore() override;
     std::unique_ptr<tovrin::ISaveFileDialog> NewSaveFileDialog() override;
+    void OpenReadMe() override { ++ReadMesOpened; }
     int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title, UINT style) override;
 
     FakeCommandLine CommandLine;
+    int ReadMesOpened = 0;
+    SaveDialogScript SaveDialog;
     std::vector<ShownMessage> Messages;
     std::vector<ShownError> Errors;
     int AboutBoxes = 0;
