@@ -99,7 +99,8 @@ void frmMain::OnCreate()
 {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_list = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL,
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL |
+                                   LVS_OWNERDATA,
                                0, 0, 0, 0, m_window, reinterpret_cast<HMENU>(ListId), instance, nullptr);
     m_status = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                  m_window, reinterpret_cast<HMENU>(StatusId), instance, nullptr);
@@ -265,9 +266,25 @@ bool frmMain::OnListKeyDown(UINT key)
 
 LRESULT frmMain::OnNotify(const NMHDR& header)
 {
-    if (header.hwndFrom == m_list && header.code == NM_DBLCLK)
+    if (header.hwndFrom != m_list)
+        return 0;
+    if (header.code == NM_DBLCLK)
         OnListDoubleClick();
+    else if (header.code == LVN_GETDISPINFOW)
+        OnGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
     return 0;
+}
+
+void frmMain::OnGetDisplayInfo(NMLVDISPINFOW& request)
+{
+    LVITEMW& item = request.item;
+    if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_rows.size() ||
+        item.iSubItem < 0 || item.iSubItem > 3 || !item.pszText || item.cchTextMax <= 0)
+        return;
+    const wchar_t* cell = m_rows[static_cast<size_t>(item.iItem)].c_str();
+    for (int i = 0; i < item.iSubItem; ++i)
+        cell += std::wcslen(cell) + 1;
+    lstrcpynW(item.pszText, cell, item.cchTextMax);
 }
 
 void frmMain::OnListDoubleClick()
@@ -287,12 +304,12 @@ void frmMain::SaveItemChunk(int row)
         return;
     SetBusy(true);
     SetStatus(L"Saving PNG chunk...");
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    ::SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    size_t tag = static_cast<size_t>(item.lParam);
-    const CChunk* chunk = tag < m_rowTags.size() ? m_chunks.Item(m_rowTags[tag]) : nullptr;
+    const CChunk* chunk = nullptr;
+    if (static_cast<size_t>(row) < m_rows.size()) {
+        const std::wstring& cells = m_rows[static_cast<size_t>(row)];
+        size_t key = cells.rfind(L'\0', cells.size() - 2) + 1; // the last of the five fields
+        chunk = m_chunks.Item(cells.substr(key, cells.size() - 1 - key));
+    }
     if (chunk)
         SaveChunk(*chunk);
     ShowRowCount();
@@ -301,42 +318,31 @@ void frmMain::SaveItemChunk(int row)
 
 void frmMain::Clear()
 {
-    ::SendMessageW(m_list, LVM_DELETEALLITEMS, 0, 0);
-    m_rowTags.clear();
+    m_rows.clear();
+    ::SendMessageW(m_list, LVM_SETITEMCOUNT, 0, 0);
 }
 
 void frmMain::AddRow(const std::wstring& text, const std::wstring& offset, const std::wstring& size,
                      const std::wstring& crc, const std::wstring& key)
 {
-    m_rowTags.push_back(key);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = RowCount();
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    item.lParam = static_cast<LPARAM>(m_rowTags.size() - 1);
-    int row = static_cast<int>(::SendMessageW(m_list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) {
-        m_rowTags.pop_back();
-        throw std::bad_alloc();
+    std::wstring cells;
+    for (const std::wstring* field : {&text, &offset, &size, &crc, &key}) {
+        cells += *field;
+        cells += L'\0';
     }
+    m_rows.push_back(std::move(cells));
+    ::SendMessageW(m_list, LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     // A long walk pumps no input, but it lets the system see that the
     // window is alive, so that it is not taken for hung and ghosted.
-    if (m_rowTags.size() % 4096 == 0) {
+    if (m_rows.size() % 4096 == 0) {
         MSG pending;
         ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    const std::wstring* cells[] = {&offset, &size, &crc};
-    for (int i = 0; i < 3; ++i) {
-        LVITEMW cell = {};
-        cell.iSubItem = i + 1;
-        cell.pszText = const_cast<wchar_t*>(cells[i]->c_str());
-        ::SendMessageW(m_list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
     }
 }
 
 int frmMain::RowCount() const
 {
-    return static_cast<int>(::SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(m_rows.size());
 }
 
 void frmMain::SelectFirstRow()

@@ -8,6 +8,8 @@
 
 #include <tovrin/Unique.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -42,6 +44,7 @@ private:
     void OnListDoubleClick();
 
     void InitListView();
+    void OnGetDisplayInfo(NMLVDISPINFOW& request);
     void LoadPNGFile();
     void ShowFileAndParse();
     void SetStatus(const std::wstring& text);
@@ -60,7 +63,11 @@ private:
     HWND m_status = nullptr;
     tovrin::GdiObject m_font;
     ChunkCollection m_chunks;
-    std::vector<std::wstring> m_rowTags; // the key of each row's chunk, by the row's lParam
+    // The list holds no texts of its own (a virtual list): each row's texts
+    // live here, the four cells and the chunk's key, NUL-separated in one
+    // string, and the list asks for them as it draws. A list that stores a
+    // hundred thousand rows itself takes several times the memory.
+    std::vector<std::wstring> m_rows;
     bool m_busy = false;
 };
 
