@@ -151,3 +151,20 @@ TEST_F(MainWindow, ExtendedStylesChangeOnlyTheirOwnBit)
     EXPECT_EQ(styles(), (before | LVS_EX_LABELTIP | LVS_EX_FULLROWSELECT) & ~static_cast<DWORD>(LVS_EX_GRIDLINES));
     ::DestroyWindow(list);
 }
+
+TEST_F(MainWindow, TahomaInTheCyrillicCharacterSetAndTheProgramsIcon)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_form->List(), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW description = {};
+    ASSERT_TRUE(::GetObjectW(font, sizeof(description), &description));
+    EXPECT_STREQ(description.lfFaceName, L"Tahoma");
+    EXPECT_EQ(description.lfCharSet, RUSSIAN_CHARSET);
+    HDC screen = ::GetDC(nullptr);
+    EXPECT_EQ(description.lfHeight, -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_NE(::SendMessageW(m_form->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(::SendMessageW(m_form->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+}
