@@ -1,7 +1,12 @@
 // The text formats of tovFSO's text files: detection from the first bytes,
 // and the rules that turn a file's bytes into text and text into bytes.
 // Values are those of FileEncodingConst, FileBOMConst and InvertBytesConst.
+// Decoding and encoding work on whole buffers with the platform's code-page
+// conversions and write straight into the string or array handed out, so a
+// file's text is never held twice.
 #pragma once
+
+#include <tovrin/Unique.h>
 
 #include <string>
 
@@ -20,24 +25,30 @@ struct Format {
 
 // True when each member lies in its range (0 to 3, 0 to 2, 0 to 2).
 bool InRange(long encoding, long fileBOM, long invertBytes);
+// Raises error 5 for the first member out of its range.
+void CheckRange(long encoding, long fileBOM, long invertBytes);
 
 // The format the first bytes show: byte-order marks only, no guessing from
 // content. count is how many bytes at the start the caller vouches for.
 Format DetectTextFormat(const char* bytes, size_t count);
 
-// Each member of the requested format that is 0 takes the detected value.
-Format Resolve(const Format& requested, const Format& detected);
+// Each member of the requested format that is 0 takes the other's value.
+Format Resolve(const Format& requested, const Format& fallback);
+
+// What writing a new file makes of 0: ANSI, a mark, little-endian.
+Format WritingDefaults(const Format& requested);
 
 // Swaps the two bytes of every pair in place. An odd last byte is left as it
 // is and then raises error 9, after every complete pair has been swapped.
 void InvertByteOrder(std::string& bytes);
 
 // The text the bytes hold in the (resolved) format. A mark is removed by
-// position, without looking at it.
-std::wstring Decode(std::string bytes, const Format& format);
+// position, without looking at it. UTF-16 with swapped bytes and an odd
+// byte count raises error 9.
+Bstr Decode(const char* bytes, size_t count, const Format& format);
 
 // The bytes of the text in the (resolved) format, with a mark in front when
-// withMark is true and the encoding has one.
-std::string Encode(const std::wstring& text, const Format& format, bool withMark);
+// withMark is true and the encoding has one; an empty result is no array.
+SafeArray Encode(const wchar_t* text, size_t length, const Format& format, bool withMark);
 
 } // namespace tovrin::text

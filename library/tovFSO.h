@@ -21,18 +21,15 @@ public:
                                              FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                              VARIANT_BOOL* RetVal) override;
 
-    // Whole files as byte arrays (tovFSO_binary.cpp)
-    HRESULT STDMETHODCALLTYPE GetFileB(BSTR FileName, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* lpSuccess,
-                                       SAFEARRAY** RetVal) override;
-    HRESULT STDMETHODCALLTYPE PutFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
-                                       VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE AppendFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
-                                          VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE OverwriteFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
-                                             VARIANT_BOOL* RetVal) override;
-
-    // Members whose work is not in this build yet (tovFSO_pending.cpp): each
-    // fails with a "not implemented" automation error.
+    // Whole text files (tovFSO_text.cpp)
+    HRESULT STDMETHODCALLTYPE GetFile2ByVar(BSTR FileName, VARIANT RaiseErrors, VARIANT Encoding, VARIANT FileBOM,
+                                            VARIANT InvertBytes, VARIANT* lpEncoding, VARIANT* lpFileBOM,
+                                            VARIANT* lpInvertBytes, VARIANT* lpSuccess, VARIANT* RetVal) override;
+    HRESULT STDMETHODCALLTYPE GetFile2(BSTR FileName, VARIANT_BOOL RaiseErrors, FileEncodingConst Encoding,
+                                       FileBOMConst FileBOM, InvertBytesConst InvertBytes,
+                                       FileEncodingConst* lpEncoding, FileBOMConst* lpFileBOM,
+                                       InvertBytesConst* lpInvertBytes, VARIANT_BOOL* lpSuccess,
+                                       BSTR* RetVal) override;
     HRESULT STDMETHODCALLTYPE PutFile2(BSTR FileName, BSTR Data, VARIANT_BOOL RaiseErrors, FileEncodingConst Encoding,
                                        FileBOMConst FileBOM, InvertBytesConst InvertBytes,
                                        VARIANT_BOOL* RetVal) override;
@@ -50,23 +47,18 @@ public:
                                           InvertBytesConst InvertBytes, FileEncodingConst* lpEncoding,
                                           FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                           VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE GetFile2ByVar(BSTR FileName, VARIANT RaiseErrors, VARIANT Encoding, VARIANT FileBOM,
-                                            VARIANT InvertBytes, VARIANT* lpEncoding, VARIANT* lpFileBOM,
-                                            VARIANT* lpInvertBytes, VARIANT* lpSuccess, VARIANT* RetVal) override;
-    HRESULT STDMETHODCALLTYPE GetFile2(BSTR FileName, VARIANT_BOOL RaiseErrors, FileEncodingConst Encoding,
-                                       FileBOMConst FileBOM, InvertBytesConst InvertBytes,
-                                       FileEncodingConst* lpEncoding, FileBOMConst* lpFileBOM,
-                                       InvertBytesConst* lpInvertBytes, VARIANT_BOOL* lpSuccess,
-                                       BSTR* RetVal) override;
-    HRESULT STDMETHODCALLTYPE GetFileZone(BSTR FileName, FileZoneConst* RetVal) override;
-    HRESULT STDMETHODCALLTYPE SetFileZone(BSTR FileName, FileZoneConst FileZone, VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE IsFileZoneDefined(BSTR FileName, VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE DeleteFileZone(BSTR FileName, VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE GetFileDescription(BSTR FileName, BSTR* RetVal) override;
-    HRESULT STDMETHODCALLTYPE SetFileDescription(BSTR FileName, BSTR DescriptionText, VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE SetFileDescription2(BSTR FileName, BSTR DescriptionText, VARIANT_BOOL AutoUTF8Mode,
-                                                  VARIANT_BOOL* RetVal) override;
-    HRESULT STDMETHODCALLTYPE DeleteFileDescription(BSTR FileName, VARIANT_BOOL* RetVal) override;
+
+    // Whole files as byte arrays (tovFSO_binary.cpp)
+    HRESULT STDMETHODCALLTYPE GetFileB(BSTR FileName, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* lpSuccess,
+                                       SAFEARRAY** RetVal) override;
+    HRESULT STDMETHODCALLTYPE PutFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                       VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE AppendFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                          VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE OverwriteFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
+                                             VARIANT_BOOL* RetVal) override;
+
+    // Standard list files (tovFSO_list.cpp)
     HRESULT STDMETHODCALLTYPE ReadStandardListFile(BSTR FileName, BSTR CommentChar, VARIANT_BOOL IgnoreBlanks,
                                                    VARIANT_BOOL TrimStrings, VARIANT_BOOL IsOem,
                                                    VARIANT_BOOL RaiseErrors, Collection** RetVal) override;
@@ -81,6 +73,18 @@ public:
                                                     InvertBytesConst InvertBytes, FileEncodingConst* lpEncoding,
                                                     FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                                     VARIANT_BOOL* lpSuccess, Collection** RetVal) override;
+
+    // Members whose work is not in this build yet (tovFSO_pending.cpp): each
+    // fails with a "not implemented" automation error.
+    HRESULT STDMETHODCALLTYPE GetFileZone(BSTR FileName, FileZoneConst* RetVal) override;
+    HRESULT STDMETHODCALLTYPE SetFileZone(BSTR FileName, FileZoneConst FileZone, VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE IsFileZoneDefined(BSTR FileName, VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE DeleteFileZone(BSTR FileName, VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE GetFileDescription(BSTR FileName, BSTR* RetVal) override;
+    HRESULT STDMETHODCALLTYPE SetFileDescription(BSTR FileName, BSTR DescriptionText, VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE SetFileDescription2(BSTR FileName, BSTR DescriptionText, VARIANT_BOOL AutoUTF8Mode,
+                                                  VARIANT_BOOL* RetVal) override;
+    HRESULT STDMETHODCALLTYPE DeleteFileDescription(BSTR FileName, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE SetFileCompression(BSTR FileName, CompressionFormatConst CompressionFormat,
                                                  long* lpErrorCode, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE GetFileCompression(BSTR FileName, long* lpErrorCode,

@@ -18,40 +18,12 @@ HRESULT NotImplemented(const wchar_t* member)
 
 } // namespace
 
-HRESULT STDMETHODCALLTYPE tovFSO::PutFile2(BSTR, BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, VARIANT_BOOL*)
-{
-    return NotImplemented(L"PutFile2");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2ByVar(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*)
-{
-    return NotImplemented(L"OverwriteFile2ByVar");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2(BSTR, BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, VARIANT_BOOL*)
-{
-    return NotImplemented(L"OverwriteFile2");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2ByVar(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-{
-    return NotImplemented(L"AppendFile2ByVar");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR, BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, FileEncodingConst*, FileBOMConst*, InvertBytesConst*, VARIANT_BOOL*)
-{
-    return NotImplemented(L"AppendFile2");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::GetFile2ByVar(BSTR, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-{
-    return NotImplemented(L"GetFile2ByVar");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, FileEncodingConst*, FileBOMConst*, InvertBytesConst*, VARIANT_BOOL*, BSTR*)
-{
-    return NotImplemented(L"GetFile2");
-}
 
 
 
@@ -97,20 +69,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileDescription(BSTR, VARIANT_BOOL*)
     return NotImplemented(L"DeleteFileDescription");
 }
 
-HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile(BSTR, BSTR, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL, Collection**)
-{
-    return NotImplemented(L"ReadStandardListFile");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2ByVar(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
-{
-    return NotImplemented(L"ReadStandardListFile2ByVar");
-}
 
-HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2(BSTR, BSTR, VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL, FileEncodingConst, FileBOMConst, InvertBytesConst, FileEncodingConst*, FileBOMConst*, InvertBytesConst*, VARIANT_BOOL*, Collection**)
-{
-    return NotImplemented(L"ReadStandardListFile2");
-}
 
 HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR, CompressionFormatConst, long*, VARIANT_BOOL*)
 {

@@ -68,10 +68,10 @@ bool IsMissing(const VARIANT* argument)
     return !argument || (V_VT(argument) == VT_ERROR && V_ERROR(argument) == DISP_E_PARAMNOTFOUND);
 }
 
-Bstr String(const VARIANT* argument)
+Bstr String(const VARIANT* argument, const wchar_t* fallback)
 {
     if (IsMissing(argument))
-        return Bstr::From(std::wstring());
+        return Bstr::From(fallback);
     Variant value = Coerced(argument, VT_BSTR);
     Bstr text(V_BSTR(value.get()));
     V_VT(value.get()) = VT_EMPTY;

@@ -17,7 +17,7 @@ bool IsMissing(const VARIANT* argument);
 // An [in] Variant as a string, Boolean or 32-bit integer; a left-out argument
 // gives the fallback. A value that cannot be coerced raises error 13 (or 6
 // for one out of range).
-Bstr String(const VARIANT* argument);
+Bstr String(const VARIANT* argument, const wchar_t* fallback = L"");
 VARIANT_BOOL Boolean(const VARIANT* argument, bool fallback);
 long Long(const VARIANT* argument, long fallback);
 

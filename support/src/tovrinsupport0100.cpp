@@ -8,6 +8,7 @@
 #include <tovrin/SafeArrayBytes.h>
 
 #include <tovrin/CodePage.h>
+#include <tovrin/Trim.h>
 
 #include <olectl.h>
 
@@ -137,11 +138,6 @@ std::wstring ByteStringOf(const std::string& bytes)
     return FromCodePage(CP_ACP, bytes);
 }
 
-bool IsTrimmedSpace(wchar_t c)
-{
-    return c == L'\0' || c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
 std::vector<wchar_t> ProfileKeyNames(BSTR section, BSTR fileName)
 {
     std::vector<wchar_t> names(1024);
@@ -252,11 +248,8 @@ TOVRINSUPPORT_API asTrimEx(BSTR text, BSTR* result)
     return ExportString(result, [&] {
         std::wstring s = Text(text);
         size_t first = 0;
-        size_t last = s.size();
-        while (first < last && IsTrimmedSpace(s[first]))
-            ++first;
-        while (last > first && IsTrimmedSpace(s[last - 1]))
-            --last;
+        size_t last = 0;
+        tovrin::TrimBounds(s.data(), s.size(), first, last);
         return s.substr(first, last - first);
     });
 }

@@ -3,11 +3,27 @@
 #include <TextFormat.h>
 #include <com/AutomationError.h>
 
+#include <tovrin/SafeArrayBytes.h>
+#include <tovrin/tovrinsupport.h>
+
+#include <vector>
+
 #include <gtest/gtest.h>
 
 using namespace tovrin::text;
 
 namespace {
+
+std::string EncodeBytes(const std::wstring& text, const Format& format, bool withMark)
+{
+    tovrin::SafeArray bytes = Encode(text.data(), text.size(), format, withMark);
+    return tovrin::ReadByteArray(bytes.get());
+}
+
+std::wstring DecodeText(const std::string& bytes, const Format& format)
+{
+    return Decode(bytes.data(), bytes.size(), format).str();
+}
 
 std::string Bytes(std::initializer_list<int> values)
 {
@@ -44,23 +60,23 @@ TEST(Resolve, ExplicitSettingsWinOverDetectedOnes)
 
 TEST(Encode, WritesTheMarkOfEachEncoding)
 {
-    EXPECT_EQ(Encode(L"abc", {UTF16, BOM, InvertBytes}, true), Bytes({0xFE, 0xFF, 0, 'a', 0, 'b', 0, 'c'}));
-    EXPECT_EQ(Encode(L"abc", {UTF16, BOM, DontInvertBytes}, true), Bytes({0xFF, 0xFE, 'a', 0, 'b', 0, 'c', 0}));
-    EXPECT_EQ(Encode(L"abc", {UTF8, BOM, InvertBytes}, true), "\xEF\xBB\xBF" "abc");
-    EXPECT_EQ(Encode(L"abc", {UTF8, NoBOM, DontInvertBytes}, false), "abc");
-    EXPECT_EQ(Encode(L"abc", {ANSI, BOM, InvertBytes}, true), "abc") << "ANSI has no mark and no byte order";
-    EXPECT_EQ(Encode(L"", {UTF8, BOM, DontInvertBytes}, true), "\xEF\xBB\xBF");
+    EXPECT_EQ(EncodeBytes(L"abc", {UTF16, BOM, InvertBytes}, true), Bytes({0xFE, 0xFF, 0, 'a', 0, 'b', 0, 'c'}));
+    EXPECT_EQ(EncodeBytes(L"abc", {UTF16, BOM, DontInvertBytes}, true), Bytes({0xFF, 0xFE, 'a', 0, 'b', 0, 'c', 0}));
+    EXPECT_EQ(EncodeBytes(L"abc", {UTF8, BOM, InvertBytes}, true), "\xEF\xBB\xBF" "abc");
+    EXPECT_EQ(EncodeBytes(L"abc", {UTF8, NoBOM, DontInvertBytes}, false), "abc");
+    EXPECT_EQ(EncodeBytes(L"abc", {ANSI, BOM, InvertBytes}, true), "abc") << "ANSI has no mark and no byte order";
+    EXPECT_EQ(EncodeBytes(L"", {UTF8, BOM, DontInvertBytes}, true), "\xEF\xBB\xBF");
 }
 
 TEST(Decode, RemovesTheMarkByPosition)
 {
-    EXPECT_EQ(Decode("\xEF\xBB\xBF" "abc", {UTF8, BOM, DontInvertBytes}), L"abc");
-    EXPECT_EQ(Decode("abcdef", {UTF8, BOM, DontInvertBytes}), L"def") << "a forced mark costs three bytes";
-    EXPECT_EQ(Decode("ab", {UTF8, BOM, DontInvertBytes}), L"");
-    EXPECT_EQ(Decode(Bytes({0xFE, 0xFF, 0, 'h', 0, 'i'}), {UTF16, BOM, InvertBytes}), L"hi");
-    EXPECT_EQ(Decode(Bytes({'h', 0, 'i', 0, 'x'}), {UTF16, NoBOM, DontInvertBytes}), L"hi")
+    EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "abc", {UTF8, BOM, DontInvertBytes}), L"abc");
+    EXPECT_EQ(DecodeText("abcdef", {UTF8, BOM, DontInvertBytes}), L"def") << "a forced mark costs three bytes";
+    EXPECT_EQ(DecodeText("ab", {UTF8, BOM, DontInvertBytes}), L"");
+    EXPECT_EQ(DecodeText(Bytes({0xFE, 0xFF, 0, 'h', 0, 'i'}), {UTF16, BOM, InvertBytes}), L"hi");
+    EXPECT_EQ(DecodeText(Bytes({'h', 0, 'i', 0, 'x'}), {UTF16, NoBOM, DontInvertBytes}), L"hi")
         << "an odd last byte forms no character";
-    EXPECT_EQ(Decode("h\xC3\xA9", {UTF8, NoBOM, DontInvertBytes}), L"h\u00E9");
+    EXPECT_EQ(DecodeText("h\xC3\xA9", {UTF8, NoBOM, DontInvertBytes}), L"h\u00E9");
 }
 
 TEST(InvertByteOrder, SwapsPairsAndRaises9ForAnOddLastByte)
@@ -82,5 +98,90 @@ TEST(InvertByteOrder, SwapsPairsAndRaises9ForAnOddLastByte)
         EXPECT_EQ(error.Source(), L"tovFSO");
     }
     EXPECT_EQ(odd, "badce") << "every complete pair is swapped first";
-    EXPECT_THROW(Decode("abc", {UTF16, NoBOM, InvertBytes}), tovrin::AutomationError);
+    EXPECT_THROW(DecodeText("abc", {UTF16, NoBOM, InvertBytes}), tovrin::AutomationError);
+}
+
+// The byte-string path the support library describes (asStrConvW, asCutLeft,
+// asUTF8ToUNICODE; asUNICODEToUTF8, asStrConvB) and the whole-buffer path the
+// library takes must give the same text and the same bytes.
+namespace {
+
+std::wstring Call(HRESULT(__stdcall* function)(BSTR, BSTR*), const std::wstring& text)
+{
+    tovrin::Bstr in = tovrin::Bstr::From(text);
+    tovrin::Bstr out;
+    EXPECT_EQ(function(in.get(), out.put()), S_OK);
+    return out.str();
+}
+
+std::wstring ByteStringOf(const std::string& bytes)
+{
+    tovrin::SafeArray array = tovrin::MakeByteArray(bytes);
+    tovrin::Bstr out;
+    EXPECT_EQ(asStrConvW(array.get(), out.put()), S_OK);
+    return out.str();
+}
+
+std::string BytesOf(const std::wstring& byteString)
+{
+    tovrin::Bstr in = tovrin::Bstr::From(byteString);
+    tovrin::SafeArray array;
+    EXPECT_EQ(asStrConvB(in.get(), array.put()), S_OK);
+    return tovrin::ReadByteArray(array.get());
+}
+
+std::wstring DecodeUtf8TheLongWay(const std::string& bytes, bool mark)
+{
+    std::wstring s = ByteStringOf(bytes);
+    if (mark) {
+        tovrin::Bstr in = tovrin::Bstr::From(s), out;
+        EXPECT_EQ(asCutLeft(in.get(), 3, out.put()), S_OK);
+        s = out.str();
+    }
+    return Call(asUTF8ToUNICODE, s);
+}
+
+bool SingleByteAnsi()
+{
+    return ::GetACP() == 1252;
+}
+
+} // namespace
+
+TEST(WholeBufferPath, DecodesLikeTheByteStringPath)
+{
+    if (!SingleByteAnsi())
+        GTEST_SKIP() << "byte strings are exact on single-byte ANSI code pages";
+    std::vector<std::string> samples;
+    for (int b = 0; b < 256; ++b)
+        samples.push_back(std::string(1, static_cast<char>(b)) + "x");
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    samples.push_back(all);
+    // Invalid UTF-8: stray continuation bytes, a cut sequence, an overlong
+    // form, an encoded surrogate, bytes no UTF-8 uses, a mark alone.
+    for (const char* bad : {"\x80\xBF", "a\xC3", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF5\x80\x80\x80",
+                            "\xFE\xFF", "\xEF\xBB\xBF", "\xF0\x9F\x98\x80 ok", "\xEF\xBB"})
+        samples.push_back(bad);
+    for (const std::string& bytes : samples) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        EXPECT_EQ(DecodeText(bytes, {ANSI, NoBOM, DontInvertBytes}), ByteStringOf(bytes));
+        EXPECT_EQ(DecodeText(bytes, {UTF8, NoBOM, DontInvertBytes}), DecodeUtf8TheLongWay(bytes, false));
+        EXPECT_EQ(DecodeText(bytes, {UTF8, BOM, DontInvertBytes}), DecodeUtf8TheLongWay(bytes, true));
+    }
+}
+
+TEST(WholeBufferPath, EncodesLikeTheByteStringPath)
+{
+    if (!SingleByteAnsi())
+        GTEST_SKIP() << "byte strings are exact on single-byte ANSI code pages";
+    std::wstring text;
+    for (wchar_t c = 1; c < 0xFFFF; c = static_cast<wchar_t>(c + 7))
+        text += c; // lone surrogates included
+    text += L"\xD83D\xDE00";
+    EXPECT_EQ(EncodeBytes(text, {UTF8, NoBOM, DontInvertBytes}, false), BytesOf(Call(asUNICODEToUTF8, text)));
+    EXPECT_EQ(EncodeBytes(text, {UTF8, BOM, DontInvertBytes}, true),
+              BytesOf(ByteStringOf("\xEF\xBB\xBF") + Call(asUNICODEToUTF8, text)));
+    EXPECT_EQ(EncodeBytes(text, {ANSI, NoBOM, DontInvertBytes}, false), BytesOf(text));
 }
