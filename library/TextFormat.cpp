@@ -5,6 +5,7 @@
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/SafeArrayBytes.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -54,6 +55,76 @@ SafeArray ToCodePage(UINT codePage, const wchar_t* text, size_t length, const ch
                                   nullptr);
     }
     return bytes;
+}
+
+const UINT Utf16Units = 1200; // pieces of UTF-16 stay whole code units
+
+// Whether a decoder that is handed bytes [0, p) of a piece that starts on a
+// character boundary ends exactly where it would had it seen the bytes after
+// p as well. The rules hold for any decoder, also for ones that treat
+// invalid bytes unusually: in UTF-8, no byte in the last three that could
+// start a sequence may reach past p; in a double-byte code page, p follows
+// two bytes below 0x40, which are never lead or trail bytes.
+bool IsSafeCut(UINT codePage, const unsigned char* piece, size_t p)
+{
+    if (codePage == CP_UTF8) {
+        for (size_t k = 1; k <= 3 && k <= p; ++k) {
+            unsigned char b = piece[p - k];
+            size_t reach = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+            if (reach > k)
+                return false;
+        }
+        return true;
+    }
+    return piece[p - 1] < 0x40 && (p == 1 || piece[p - 2] < 0x40);
+}
+
+// How many bytes of the piece to decode now: all of the last piece, else up
+// to the last safe cut after `checked` (the bytes before it were searched
+// before). 0 carries the whole piece on to the next one.
+size_t DecodableLength(UINT codePage, const char* piece, size_t length, size_t checked)
+{
+    if (codePage == Utf16Units)
+        return length;
+    if (codePage != CP_UTF8) {
+        CPINFO info = {};
+        if (!::GetCPInfo(codePage, &info) || info.MaxCharSize == 1)
+            return length;
+    }
+    auto bytes = reinterpret_cast<const unsigned char*>(piece);
+    for (size_t p = length; p > checked; --p)
+        if (IsSafeCut(codePage, bytes, p))
+            return p;
+    return 0;
+}
+
+// Reads [start, start + count) piece by piece and hands the consumer runs of
+// bytes that decode as they would within the whole range; what follows the
+// last safe cut of a piece goes on with the next piece.
+template <typename Consumer>
+void ForEachPiece(IByteSource& source, size_t start, size_t count, UINT codePage, size_t pieceSize,
+                  Consumer&& consume)
+{
+    std::string buffer;
+    buffer.reserve(pieceSize + 8);
+    size_t left = count;
+    source.Seek(start);
+    while (left > 0) {
+        size_t carried = buffer.size();
+        size_t want = std::min(pieceSize, left);
+        buffer.resize(carried + want);
+        for (size_t got = 0; got < want;) {
+            size_t n = source.Read(&buffer[carried + got], want - got);
+            if (n == 0)
+                throw AutomationError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+            got += n;
+        }
+        left -= want;
+        size_t ready = left > 0 ? DecodableLength(codePage, buffer.data(), buffer.size(), carried) : buffer.size();
+        if (ready > 0)
+            consume(buffer.data(), ready);
+        buffer.erase(0, ready);
+    }
 }
 
 } // namespace
@@ -126,6 +197,57 @@ Bstr Decode(const char* bytes, size_t count, const Format& format)
     wchar_t* out = text.get();
     for (size_t i = 0; i < units - skip; ++i, in += 2)
         out[i] = swapped ? static_cast<wchar_t>((in[0] << 8) | in[1]) : static_cast<wchar_t>(in[0] | (in[1] << 8));
+    return text;
+}
+
+Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, size_t pieceSize)
+{
+    if (format.Encoding == UTF16) {
+        bool swapped = format.InvertBytes == InvertBytes;
+        if (swapped && count % 2 != 0)
+            throw AutomationError(ErrSubscriptOutOfRange, Source); // the pair swap's last step fails
+        size_t units = count / 2;
+        size_t skip = format.FileBOM == BOM && units > 0 ? 1 : 0;
+        CheckLength(units);
+        Bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(units - skip)));
+        if (!text)
+            throw std::bad_alloc();
+        wchar_t* out = text.get();
+        pieceSize -= pieceSize % 2;
+        ForEachPiece(source, start + 2 * skip, 2 * (units - skip), Utf16Units, std::max<size_t>(pieceSize, 2),
+                     [&](const char* piece, size_t length) {
+                         auto in = reinterpret_cast<const unsigned char*>(piece);
+                         for (size_t i = 0; i + 1 < length; i += 2)
+                             *out++ = swapped ? static_cast<wchar_t>((in[i] << 8) | in[i + 1])
+                                              : static_cast<wchar_t>(in[i] | (in[i + 1] << 8));
+                     });
+        return text;
+    }
+
+    UINT codePage = format.Encoding == UTF8 ? CP_UTF8 : CP_ACP;
+    size_t skip = format.Encoding == UTF8 && format.FileBOM == BOM ? std::min<size_t>(3, count) : 0;
+    start += skip;
+    count -= skip;
+    size_t units = 0;
+    ForEachPiece(source, start, count, codePage, pieceSize, [&](const char* piece, size_t length) {
+        units += static_cast<size_t>(::MultiByteToWideChar(codePage, 0, piece, static_cast<int>(length), nullptr, 0));
+    });
+    CheckLength(units);
+    Bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(units)));
+    if (!text)
+        throw std::bad_alloc();
+    size_t written = 0;
+    ForEachPiece(source, start, count, codePage, pieceSize, [&](const char* piece, size_t length) {
+        int room = static_cast<int>(units - written);
+        int n = room > 0 ? ::MultiByteToWideChar(codePage, 0, piece, static_cast<int>(length), text.get() + written,
+                                                 room)
+                         : 0;
+        if (n <= 0)
+            throw AutomationError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+        written += static_cast<size_t>(n);
+    });
+    if (written != units)
+        throw AutomationError(ErrPathFileAccess, Source, L"The file changed while it was being read");
     return text;
 }
 

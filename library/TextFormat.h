@@ -47,6 +47,24 @@ void InvertByteOrder(std::string& bytes);
 // byte count raises error 9.
 Bstr Decode(const char* bytes, size_t count, const Format& format);
 
+// Where streamed decoding reads a file's bytes from.
+class IByteSource {
+public:
+    virtual ~IByteSource() = default;
+    // Up to size bytes from the current position; 0 at the end.
+    virtual size_t Read(char* buffer, size_t size) = 0;
+    // Back to the given position.
+    virtual void Seek(size_t position) = 0;
+};
+
+// The same text as Decode gives for the bytes of [start, start + count) of
+// the source, read piece by piece: a first pass counts the characters, a
+// second writes them into a string of exactly that size, so memory holds the
+// text and one piece of the file, never the whole file. Pieces never split a
+// character's bytes.
+Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format,
+                  size_t pieceSize = 1 << 20);
+
 // The bytes of the text in the (resolved) format, with a mark in front when
 // withMark is true and the encoding has one; an empty result is no array.
 SafeArray Encode(const wchar_t* text, size_t length, const Format& format, bool withMark);

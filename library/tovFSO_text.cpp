@@ -3,6 +3,7 @@
 // own interface, each passing its RaiseErrors on.
 #include "tovFSO.h"
 
+#include "FileReader.h"
 #include "Guarded.h"
 #include "TextFormat.h"
 #include "com/ScriptTwin.h"
@@ -11,6 +12,7 @@
 #include <tovrin/SafeArrayBytes.h>
 #include <tovrin/tovrinsupportfbe.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace tovrin {
@@ -58,26 +60,30 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
         *lpSuccess = VARIANT_FALSE;
     return Firewall(IID__tovFSO, FsoSource, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        SafeArray bytes;
-        VARIANT_BOOL read = VARIANT_FALSE;
-        Check(GetFileB(FileName, RaiseErrors, &read, bytes.put()), FsoSource);
-        if (!read) {
+        // Opening the file follows GetFileB's rules, RaiseErrors included;
+        // the text is then decoded from the file piece by piece, so that the
+        // whole file is never in memory beside its text.
+        std::unique_ptr<FileReader> file;
+        std::string head;
+        bool opened = Guarded(RaiseErrors, false, [&] {
+            if (!FileExists(FileName))
+                throw AutomationError(ErrFileNotFound, FsoSource);
+            file = std::make_unique<FileReader>(FileName);
+            head.resize(std::min<size_t>(3, file->Length()));
+            if (file->Read(&head[0], head.size()) != head.size())
+                throw AutomationError(ErrInputPastEnd, FsoSource);
+            return true;
+        });
+        if (!opened) {
             *RetVal = Bstr::From(std::wstring()).release();
             return;
         }
         // From here on failures reach the caller whatever RaiseErrors says.
-        size_t count = ByteArrayLength(bytes.get());
-        std::unique_ptr<SafeArrayData> access;
-        const char* data = "";
-        if (count > 0) {
-            access = std::make_unique<SafeArrayData>(bytes.get());
-            data = static_cast<const char*>(access->get());
-        }
-        text::Format detected = text::DetectTextFormat(data, count);
+        text::Format detected = text::DetectTextFormat(head.data(), file->Length() < 3 ? file->Length() : 3);
         TellFormat(detected, lpEncoding, lpFileBOM, lpInvertBytes);
         text::Format effective = text::Resolve(FormatOf(Encoding, FileBOM, InvertBytes), detected);
         TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-        Bstr decoded = text::Decode(data, count, effective);
+        Bstr decoded = text::DecodeStream(*file, 0, file->Length(), effective);
         if (lpSuccess)
             *lpSuccess = VARIANT_TRUE;
         *RetVal = decoded.release();

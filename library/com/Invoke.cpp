@@ -186,6 +186,10 @@ void FillException(EXCEPINFO* exception, HRESULT status)
 HRESULT InvokeWithDefaults(ITypeInfo* info, void* instance, DISPID member, WORD flags, DISPPARAMS* params,
                            VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
 {
+    // JScript reads list.Count as a property; members such as Count are
+    // methods, as in the runtime's collection. Reading one calls it.
+    if (flags & DISPATCH_PROPERTYGET)
+        flags |= DISPATCH_METHOD;
     FunctionDescription function(info, member, flags);
     DISPPARAMS* arguments = params;
     std::unique_ptr<FilledArguments> filled;

@@ -6,6 +6,8 @@
 #include <tovrin/SafeArrayBytes.h>
 #include <tovrin/tovrinsupport.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -184,4 +186,60 @@ TEST(WholeBufferPath, EncodesLikeTheByteStringPath)
     EXPECT_EQ(EncodeBytes(text, {UTF8, BOM, DontInvertBytes}, true),
               BytesOf(ByteStringOf("\xEF\xBB\xBF") + Call(asUNICODEToUTF8, text)));
     EXPECT_EQ(EncodeBytes(text, {ANSI, NoBOM, DontInvertBytes}, false), BytesOf(text));
+}
+
+namespace {
+
+class MemorySource final : public IByteSource {
+public:
+    explicit MemorySource(std::string bytes) : m_bytes(std::move(bytes)) {}
+    size_t Read(char* buffer, size_t size) override
+    {
+        size_t n = std::min(size, m_bytes.size() - m_position);
+        std::memcpy(buffer, m_bytes.data() + m_position, n);
+        m_position += n;
+        return n;
+    }
+    void Seek(size_t position) override { m_position = position; }
+
+private:
+    std::string m_bytes;
+    size_t m_position = 0;
+};
+
+} // namespace
+
+TEST(DecodeStream, PiecesNeverChangeTheText)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    std::vector<std::string> samples = {
+        all,
+        "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80 \xD0\x96",
+        "a\xC3", "\xE2\x82" "A", "\x80\xBF\xC0\xAF\xED\xA0\x80\xF5\x80 end", "\xF0\x9F\x98",
+        "\xF0\x41\xC3\xA9\xE2\x82\x41\xF0\xC3\xA9\x41\xC3\xC3\xA9\xF4\xF5\x41 \xE2\x82\xAC", // invalid runs mid-piece
+        std::string("\xFE\xFF\0h\0i\xD8\x3D\xDE\x00", 10), std::string("\xFF\xFEh\0i\0", 6), "",
+    };
+    const Format formats[] = {{ANSI, NoBOM, DontInvertBytes}, {UTF8, NoBOM, DontInvertBytes},
+                              {UTF8, BOM, DontInvertBytes},   {UTF16, BOM, InvertBytes},
+                              {UTF16, NoBOM, DontInvertBytes}, {UTF16, BOM, DontInvertBytes}};
+    for (const std::string& bytes : samples) {
+        for (const Format& format : formats) {
+            if (format.Encoding == UTF16 && format.InvertBytes == InvertBytes && bytes.size() % 2)
+                continue; // error 9, checked below
+            std::wstring whole = DecodeText(bytes, format);
+            for (size_t piece = 1; piece <= 9; ++piece) {
+                MemorySource source(bytes);
+                std::wstring streamed = DecodeStream(source, 0, bytes.size(), format, piece).str();
+                auto differ = std::mismatch(streamed.begin(), streamed.end(), whole.begin(), whole.end());
+                EXPECT_EQ(streamed, whole) << "sample " << testing::PrintToString(bytes) << " encoding "
+                                           << format.Encoding << " piece " << piece << ": lengths "
+                                           << streamed.size() << " and " << whole.size() << ", first difference at "
+                                           << (differ.first - streamed.begin());
+            }
+        }
+    }
+    MemorySource odd(std::string("\xFE\xFF\0", 3));
+    EXPECT_THROW(DecodeStream(odd, 0, 3, {UTF16, BOM, InvertBytes}, 4), tovrin::AutomationError);
 }
