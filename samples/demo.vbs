@@ -3,7 +3,7 @@
 ' after registering the library (regsvr32 Ormelin0105.dll).
 Option Explicit
 
-Dim fso, tov, folder, names, name, stream, encoding, mark, order, encodings, marks, orders
+Dim fso, tov, folder, names, name, stream, encoding, mark, order, encodings, marks, orders, list, item
 encodings = Array("auto", "ANSI", "UTF-8", "UTF-16")
 marks = Array("auto", "no mark", "mark")
 orders = Array("auto", "little-endian", "big-endian")
@@ -19,7 +19,17 @@ Set stream = fso.CreateTextFile(folder & "\unicode.txt", True, True)
 stream.Write "UTF-16 text with a byte-order mark"
 stream.Close
 
-names = Array("plain.txt", "unicode.txt", "missing.txt")
+' A list file written as UTF-8 (encoding 2; a mark comes with it unless told
+' otherwise), read back without blanks and comments, each item trimmed.
+tov.PutFile2 folder & "\list.txt", "first" & vbCrLf & "; a comment" & vbCrLf & vbCrLf & "  second  " & vbCrLf & _
+    "third", True, 2
+Set list = tov.ReadStandardListFile2(folder & "\list.txt", ";", True, True, True)
+WScript.Echo "list.txt holds " & list.Count & " items:"
+For Each item In list
+    WScript.Echo "  [" & item & "]"
+Next
+
+names = Array("plain.txt", "unicode.txt", "list.txt", "missing.txt")
 For Each name In names
     encoding = 0
     mark = 0
