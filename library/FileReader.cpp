@@ -1,5 +1,6 @@
 #include "FileReader.h"
 
+#include "FileSystem.h"
 #include "Guarded.h"
 #include "tovFSO.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 [[noreturn]] void RaiseLastFileError()
 {
-    throw AutomationError(MapWin32FileError(::GetLastError()), FsoSource);
+    throw text::SourceError(MapWin32FileError(::GetLastError()), FsoSource);
 }
 
 } // namespace
@@ -35,7 +36,7 @@ FileReader::FileReader(BSTR fileName)
 size_t FileReader::Read(char* buffer, size_t size)
 {
     DWORD read = 0;
-    if (size > 0 && !::ReadFile(m_file.get(), buffer, static_cast<DWORD>(size), &read, nullptr))
+    if (size > 0 && !FileSystem().Read(m_file.get(), buffer, static_cast<DWORD>(size), &read))
         RaiseLastFileError();
     return read;
 }

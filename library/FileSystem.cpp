@@ -17,6 +17,11 @@ public:
     {
         return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, 0, nullptr);
     }
+
+    bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
+    {
+        return ::ReadFile(file, buffer, size, read, nullptr) != FALSE;
+    }
 };
 
 IFileSystem* g_override;

@@ -3,7 +3,10 @@
 // methods and CFileAttributesReset make them through this seam, so that
 // tests can stand in for Windows' refusals where Wine does not refuse (a
 // create-always open of a hidden or system file, writing a read-only file as
-// the super-user). The real calls are the ANSI Win32 functions.
+// the super-user). Text reading reads through it too, so that tests can
+// stand in for a read that fails once the file is open (a bad sector, a
+// network drive gone), which Wine cannot be made to give. The real calls are
+// the ANSI Win32 functions.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +25,8 @@ public:
     // CreateFileA with no security attributes, flags or template:
     // INVALID_HANDLE_VALUE with the last error on failure.
     virtual HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) = 0;
+    // ReadFile, synchronous: false with the last error on failure.
+    virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) = 0;
 };
 
 IFileSystem& FileSystem();

@@ -116,7 +116,7 @@ void ForEachPiece(IByteSource& source, size_t start, size_t count, UINT codePage
         for (size_t got = 0; got < want;) {
             size_t n = source.Read(&buffer[carried + got], want - got);
             if (n == 0)
-                throw AutomationError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+                throw SourceError(ErrPathFileAccess, Source, L"The file changed while it was being read");
             got += n;
         }
         left -= want;
@@ -200,7 +200,8 @@ Bstr Decode(const char* bytes, size_t count, const Format& format)
     return text;
 }
 
-Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, size_t pieceSize)
+Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, size_t pieceSize,
+                  UINT ansiCodePage)
 {
     if (format.Encoding == UTF16) {
         bool swapped = format.InvertBytes == InvertBytes;
@@ -224,7 +225,7 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
         return text;
     }
 
-    UINT codePage = format.Encoding == UTF8 ? CP_UTF8 : CP_ACP;
+    UINT codePage = format.Encoding == UTF8 ? CP_UTF8 : ansiCodePage;
     size_t skip = format.Encoding == UTF8 && format.FileBOM == BOM ? std::min<size_t>(3, count) : 0;
     start += skip;
     count -= skip;
@@ -243,11 +244,11 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
                                                  room)
                          : 0;
         if (n <= 0)
-            throw AutomationError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+            throw SourceError(ErrPathFileAccess, Source, L"The file changed while it was being read");
         written += static_cast<size_t>(n);
     });
     if (written != units)
-        throw AutomationError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+        throw SourceError(ErrPathFileAccess, Source, L"The file changed while it was being read");
     return text;
 }
 

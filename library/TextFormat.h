@@ -6,6 +6,8 @@
 // file's text is never held twice.
 #pragma once
 
+#include "com/AutomationError.h"
+
 #include <tovrin/Unique.h>
 
 #include <string>
@@ -47,7 +49,8 @@ void InvertByteOrder(std::string& bytes);
 // byte count raises error 9.
 Bstr Decode(const char* bytes, size_t count, const Format& format);
 
-// Where streamed decoding reads a file's bytes from.
+// Where streamed decoding reads a file's bytes from. Read and Seek raise
+// SourceError when the source fails.
 class IByteSource {
 public:
     virtual ~IByteSource() = default;
@@ -57,13 +60,20 @@ public:
     virtual void Seek(size_t position) = 0;
 };
 
+// A failure to read the bytes, as opposed to one of decoding them: callers
+// treat it as they treat a failed read of a whole file.
+class SourceError : public AutomationError {
+public:
+    using AutomationError::AutomationError;
+};
+
 // The same text as Decode gives for the bytes of [start, start + count) of
 // the source, read piece by piece: a first pass counts the characters, a
 // second writes them into a string of exactly that size, so memory holds the
 // text and one piece of the file, never the whole file. Pieces never split a
-// character's bytes.
+// character's bytes. ANSI text is decoded through ansiCodePage.
 Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format,
-                  size_t pieceSize = 1 << 20);
+                  size_t pieceSize = 1 << 20, UINT ansiCodePage = CP_ACP);
 
 // The bytes of the text in the (resolved) format, with a mark in front when
 // withMark is true and the encoding has one; an empty result is no array.

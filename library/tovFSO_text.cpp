@@ -60,9 +60,10 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
         *lpSuccess = VARIANT_FALSE;
     return Firewall(IID__tovFSO, FsoSource, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        // Opening the file follows GetFileB's rules, RaiseErrors included;
-        // the text is then decoded from the file piece by piece, so that the
-        // whole file is never in memory beside its text.
+        // Reading follows GetFileB's rules, RaiseErrors included, but the
+        // text is decoded from the file piece by piece, so that the whole
+        // file is never in memory beside its text. The format is told only
+        // once the whole file has been read.
         std::unique_ptr<FileReader> file;
         std::string head;
         bool opened = Guarded(RaiseErrors, false, [&] {
@@ -78,12 +79,30 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
             *RetVal = Bstr::From(std::wstring()).release();
             return;
         }
-        // From here on failures reach the caller whatever RaiseErrors says.
-        text::Format detected = text::DetectTextFormat(head.data(), file->Length() < 3 ? file->Length() : 3);
-        TellFormat(detected, lpEncoding, lpFileBOM, lpInvertBytes);
+        // Decoding failures (error 9, a text too long for a string) reach the
+        // caller whatever RaiseErrors says. A failed read follows RaiseErrors
+        // and leaves the caller's format arguments as they were.
+        text::Format detected = text::DetectTextFormat(head.data(), head.size());
         text::Format effective = text::Resolve(FormatOf(Encoding, FileBOM, InvertBytes), detected);
+        const FileEncodingConst callerEncoding = lpEncoding ? *lpEncoding : feAuto;
+        const FileBOMConst callerFileBOM = lpFileBOM ? *lpFileBOM : fbAuto;
+        const InvertBytesConst callerInvertBytes = lpInvertBytes ? *lpInvertBytes : ibAuto;
         TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-        Bstr decoded = text::DecodeStream(*file, 0, file->Length(), effective);
+        Bstr decoded;
+        try {
+            decoded = text::DecodeStream(*file, 0, file->Length(), effective);
+        } catch (const text::SourceError&) {
+            if (lpEncoding)
+                *lpEncoding = callerEncoding;
+            if (lpFileBOM)
+                *lpFileBOM = callerFileBOM;
+            if (lpInvertBytes)
+                *lpInvertBytes = callerInvertBytes;
+            if (RaiseErrors)
+                throw;
+            *RetVal = Bstr::From(std::wstring()).release();
+            return;
+        }
         if (lpSuccess)
             *lpSuccess = VARIANT_TRUE;
         *RetVal = decoded.release();

@@ -55,6 +55,11 @@ public:
         return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, 0, nullptr);
     }
 
+    bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
+    {
+        return ::ReadFile(file, buffer, size, read, nullptr) != FALSE;
+    }
+
     std::vector<std::string> Calls;
 };
 

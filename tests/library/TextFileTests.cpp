@@ -6,6 +6,9 @@
 
 #include "Ormelin0105.h"
 
+#include <FileSystem.h>
+#include <tovFSO.h>
+
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -151,6 +154,61 @@ TEST_F(TextFiles, OddByteSwappedUtf16IsError9WhateverRaiseErrorsSays)
     ReadResult r = Read(File(std::string("\xFE\xFF\x00h\x00", 5)), {0, 0, 0}, false);
     EXPECT_EQ(r.hr, ErrorStatus(9));
     EXPECT_EQ(r.success, VARIANT_FALSE);
+}
+
+namespace {
+
+// Simulated: a read that fails once the file is open and its first bytes
+// have been read (Windows gives ERROR_CRC for a bad sector; Wine cannot be
+// made to). Every other call is the real one.
+class FailingReads final : public tovrin::IFileSystem {
+public:
+    FailingReads() { tovrin::SetFileSystem(this); }
+    ~FailingReads() override { tovrin::SetFileSystem(nullptr); }
+    DWORD GetAttributes(const std::string& name) override { return ::GetFileAttributesA(name.c_str()); }
+    bool SetAttributes(const std::string& name, DWORD attributes) override
+    {
+        return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
+    }
+    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) override
+    {
+        return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, 0, nullptr);
+    }
+    bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
+    {
+        if (++m_reads == 1)
+            return ::ReadFile(file, buffer, size, read, nullptr) != FALSE;
+        ::SetLastError(ERROR_CRC);
+        return false;
+    }
+
+private:
+    int m_reads = 0;
+};
+
+} // namespace
+
+TEST_F(TextFiles, AReadFailingAfterTheOpenFollowsRaiseErrors)
+{
+    // The simulated file system reaches the library's code only in this
+    // process, so the object is made here rather than by the registered DLL.
+    std::wstring path = File("\xEF\xBB\xBF" + std::string(100, 'x'));
+    tovrin::ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    for (VARIANT_BOOL raiseErrors : {VARIANT_FALSE, VARIANT_TRUE}) {
+        FailingReads simulated;
+        FileEncodingConst encoding = static_cast<FileEncodingConst>(-7);
+        FileBOMConst mark = static_cast<FileBOMConst>(-7);
+        InvertBytesConst order = static_cast<InvertBytesConst>(-7);
+        VARIANT_BOOL success = 7;
+        Bstr text;
+        HRESULT hr = local->GetFile2(Bstr::From(path).get(), raiseErrors, feAuto, fbAuto, ibAuto, &encoding, &mark,
+                                     &order, &success, text.put());
+        EXPECT_EQ(hr, raiseErrors ? ErrorStatus(75) : S_OK);
+        EXPECT_EQ(success, VARIANT_FALSE);
+        EXPECT_EQ(text.str(), L"");
+        EXPECT_EQ((Format{encoding, mark, order}), (Format{-7, -7, -7})) << "the caller's values stay";
+    }
+    EXPECT_EQ(Read(path).text, std::wstring(100, L'x'));
 }
 
 TEST_F(TextFiles, WritesEachFormat)

@@ -240,6 +240,25 @@ TEST(DecodeStream, PiecesNeverChangeTheText)
             }
         }
     }
+    // Double-byte ANSI code pages: lead bytes, trail bytes and bytes that
+    // are neither, every pair of byte values, cut into pieces of every size.
+    std::string pairs;
+    for (int lead = 0x80; lead < 0x100; ++lead)
+        for (int trail : {0x20, 0x40, 0x5C, 0x7E, 0x80, 0xA1, 0xFE, 0xFF})
+            pairs += {static_cast<char>(lead), static_cast<char>(trail), '0', '1'};
+    for (UINT codePage : {932u, 936u, 949u, 950u}) {
+        int n = ::MultiByteToWideChar(codePage, 0, pairs.data(), static_cast<int>(pairs.size()), nullptr, 0);
+        ASSERT_GT(n, 0) << "code page " << codePage;
+        std::wstring whole(static_cast<size_t>(n), L'\0');
+        ::MultiByteToWideChar(codePage, 0, pairs.data(), static_cast<int>(pairs.size()), &whole[0], n);
+        for (size_t piece : {1, 2, 3, 5, 64, 1000}) {
+            MemorySource source(pairs);
+            EXPECT_EQ(DecodeStream(source, 0, pairs.size(), {ANSI, NoBOM, DontInvertBytes}, piece, codePage).str(),
+                      whole)
+                << "code page " << codePage << " piece " << piece;
+        }
+    }
+
     MemorySource odd(std::string("\xFE\xFF\0", 3));
     EXPECT_THROW(DecodeStream(odd, 0, 3, {UTF16, BOM, InvertBytes}, 4), tovrin::AutomationError);
 }
