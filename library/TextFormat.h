@@ -1,9 +1,9 @@
 // The text formats of tovFSO's text files: detection from the first bytes,
 // and the rules that turn a file's bytes into text and text into bytes.
 // Values are those of FileEncodingConst, FileBOMConst and InvertBytesConst.
-// Decoding and encoding work on whole buffers with the platform's code-page
-// conversions and write straight into the string or array handed out, so a
-// file's text is never held twice.
+// Decoding and encoding use the platform's code-page conversions on whole
+// buffers, or on large pieces of a file, and write straight into the string
+// or array handed out, so a file's text is never held twice.
 #pragma once
 
 #include "com/AutomationError.h"
