@@ -4,24 +4,14 @@
 #   bench/bytes_bench.sh BUILD_TREE
 set -euo pipefail
 tree=$(realpath "$1")
+source "$(dirname "$0")/script_support.sh"
 size_mib=512
 folder=$(mktemp -d /tmp/tovrin-bytes-bench.XXXXXX)
 trap 'rm -rf "$folder"' EXIT
 head -c $((size_mib * 1024 * 1024)) /dev/urandom > "$folder/source.bin"
 cp "$(dirname "$0")/bytes_bench.js" "$folder/"
-win() { echo "Z:${1//\//\\}"; }
 
-(cd "$tree/bin" && "$tree/wine-run" regsvr32 /s Ormelin0105.dll)
-# The script's Windows process is not a child the shell can wait for, so its
-# peak memory (VmHWM) is read from /proc while it runs.
-peak_of_cscript() {
-  local peak=0 value pid
-  for pid in $(pgrep -f 'cscript' || true); do
-    value=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-    [ -n "$value" ] && [ "$value" -gt "$peak" ] && peak=$value
-  done
-  echo "$peak"
-}
+register_library
 
 run() {
   local mode=$1 out="$folder/out-$1.txt" peak=0 now

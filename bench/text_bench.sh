@@ -9,10 +9,10 @@
 #   bench/text_bench.sh BUILD_TREE
 set -euo pipefail
 tree=$(realpath "$1")
+source "$(dirname "$0")/script_support.sh"
 folder=$(mktemp -d /tmp/tovrin-text-bench.XXXXXX)
 trap 'rm -rf "$folder"' EXIT
 cp "$(dirname "$0")/text_bench.js" "$folder/"
-win() { echo "Z:${1//\//\\}"; }
 fso_limit=${TOVRIN_FSO_SECONDS:-300}
 
 python3 - "$folder" <<'PY'
@@ -28,16 +28,7 @@ open(f"{folder}/utf16.txt", "wb").write(b"\xff\xfe" + half.encode("utf-16-le"))
 for n in (250000, 500000, 1000000):
     open(f"{folder}/list{n}.txt", "wb").write("".join(f"entry {i}\r\n" if i % 10 else "; comment\r\n" for i in range(n)).encode("ascii"))
 PY
-(cd "$tree/bin" && "$tree/wine-run" regsvr32 /s Ormelin0105.dll)
-
-peak_of_cscript() {
-  local peak=0 value pid
-  for pid in $(pgrep -f 'cscript' || true); do
-    value=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-    [ -n "$value" ] && [ "$value" -gt "$peak" ] && peak=$value
-  done
-  echo "$peak"
-}
+register_library
 
 # run LABEL FILE-FOR-SIZE ARGS...: one script process, its time and peak.
 run() {

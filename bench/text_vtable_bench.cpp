@@ -3,40 +3,22 @@
 // without a script engine copying the text.
 //   text_vtable_bench.exe SOURCE TARGET
 // The target is written in the format the source was read in.
-#include "Ormelin0105.h"
+#include "BenchSupport.h"
 
 #include <tovrin/Unique.h>
 
-#include <psapi.h>
-
-#include <chrono>
 #include <cstdio>
 
-namespace {
-
-double PeakMiB()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PeakWorkingSetSize / 1048576.0;
-}
-
-double Since(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-} // namespace
+using bench::PeakMiB;
+using bench::Since;
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3)
         return 2;
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    _tovFSO* fso = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_tovFSO, nullptr, CLSCTX_INPROC_SERVER, IID__tovFSO,
-                                  reinterpret_cast<void**>(&fso))))
+    _tovFSO* fso = bench::CreateTovFso();
+    if (!fso)
         return 1;
     WIN32_FILE_ATTRIBUTE_DATA attributes = {};
     ::GetFileAttributesExW(argv[1], GetFileExInfoStandard, &attributes);

@@ -4,7 +4,7 @@ namespace tovrin {
 
 namespace {
 
-class Win32FileSystem final : public IFileSystem {
+class RealFileSystem final : public IFileSystem {
 public:
     DWORD GetAttributes(const std::string& name) override { return ::GetFileAttributesA(name.c_str()); }
 
@@ -28,10 +28,15 @@ IFileSystem* g_override;
 
 } // namespace
 
+IFileSystem& Win32FileSystem()
+{
+    static RealFileSystem real;
+    return real;
+}
+
 IFileSystem& FileSystem()
 {
-    static Win32FileSystem real;
-    return g_override ? *g_override : real;
+    return g_override ? *g_override : Win32FileSystem();
 }
 
 void SetFileSystem(IFileSystem* fileSystem)

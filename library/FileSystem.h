@@ -30,6 +30,8 @@ public:
 };
 
 IFileSystem& FileSystem();
+// The real calls, whatever stands in: for stand-ins that change only some.
+IFileSystem& Win32FileSystem();
 // Puts another file system in place of the real one; null brings it back.
 void SetFileSystem(IFileSystem* fileSystem);
 

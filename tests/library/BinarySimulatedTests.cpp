@@ -52,12 +52,12 @@ public:
             ::SetLastError(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
-        return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, 0, nullptr);
+        return tovrin::Win32FileSystem().Open(name, access, share, disposition);
     }
 
     bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
     {
-        return ::ReadFile(file, buffer, size, read, nullptr) != FALSE;
+        return tovrin::Win32FileSystem().Read(file, buffer, size, read);
     }
 
     std::vector<std::string> Calls;

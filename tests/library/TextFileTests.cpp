@@ -165,24 +165,25 @@ class FailingReads final : public tovrin::IFileSystem {
 public:
     FailingReads() { tovrin::SetFileSystem(this); }
     ~FailingReads() override { tovrin::SetFileSystem(nullptr); }
-    DWORD GetAttributes(const std::string& name) override { return ::GetFileAttributesA(name.c_str()); }
+    DWORD GetAttributes(const std::string& name) override { return m_real.GetAttributes(name); }
     bool SetAttributes(const std::string& name, DWORD attributes) override
     {
-        return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
+        return m_real.SetAttributes(name, attributes);
     }
     HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) override
     {
-        return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, 0, nullptr);
+        return m_real.Open(name, access, share, disposition);
     }
     bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
     {
         if (++m_reads == 1)
-            return ::ReadFile(file, buffer, size, read, nullptr) != FALSE;
+            return m_real.Read(file, buffer, size, read);
         ::SetLastError(ERROR_CRC);
         return false;
     }
 
 private:
+    tovrin::IFileSystem& m_real = tovrin::Win32FileSystem();
     int m_reads = 0;
 };
 
