@@ -20,8 +20,7 @@ namespace {
 } // namespace
 
 FileReader::FileReader(BSTR fileName)
-    : m_file(::CreateFileA(AnsiFileName(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+    : m_file(FileSystem().Open(AnsiFileName(fileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING))
 {
     if (!m_file)
         RaiseLastFileError();
@@ -29,7 +28,7 @@ FileReader::FileReader(BSTR fileName)
     if (!::GetFileSizeEx(m_file.get(), &size))
         RaiseLastFileError();
     if (size.QuadPart > INT_MAX)
-        throw AutomationError(ErrOverflow, FsoSource, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
+        RaiseFileTooLarge();
     m_length = static_cast<size_t>(size.QuadPart);
 }
 

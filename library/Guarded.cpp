@@ -33,6 +33,11 @@ bool FileExists(BSTR fileName)
     return exists != VARIANT_FALSE;
 }
 
+void RaiseFileTooLarge()
+{
+    throw AutomationError(ErrOverflow, FsoSource, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
+}
+
 std::string ReadHead(BSTR fileName, size_t count)
 {
     Handle file(::CreateFileA(AnsiFileName(fileName).c_str(), GENERIC_READ,

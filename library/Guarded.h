@@ -36,6 +36,9 @@ T Guarded(VARIANT_BOOL raiseErrors, T failureValue, Body&& body)
 // page cannot express does not name any file.
 std::string AnsiFileName(BSTR fileName);
 
+// Error 6 for a file that is or would grow to 2 GiB or more.
+[[noreturn]] void RaiseFileTooLarge();
+
 // True when the name is an existing file (not a folder).
 bool FileExists(BSTR fileName);
 

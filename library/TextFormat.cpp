@@ -116,7 +116,7 @@ void ForEachPiece(IByteSource& source, size_t start, size_t count, UINT codePage
         for (size_t got = 0; got < want;) {
             size_t n = source.Read(&buffer[carried + got], want - got);
             if (n == 0)
-                throw SourceError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+                throw SourceError(ErrInputPastEnd, Source); // the file shrank while being read
             got += n;
         }
         left -= want;

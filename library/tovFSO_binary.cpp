@@ -3,6 +3,7 @@
 #include "tovFSO.h"
 
 #include "CFileAttributesReset.h"
+#include "FileReader.h"
 #include "FileSystem.h"
 #include "Guarded.h"
 
@@ -21,11 +22,6 @@ namespace {
     if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
         throw AutomationError(ErrDiskFull, FsoSource);
     throw AutomationError(MapWin32FileError(error), FsoSource);
-}
-
-[[noreturn]] void RaiseTooLarge()
-{
-    throw AutomationError(ErrOverflow, FsoSource, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
 }
 
 // Opens through the file-system seam; raises the mapped error on failure.
@@ -77,7 +73,7 @@ void Append(HANDLE file, const CallerBytes& bytes)
     LARGE_INTEGER end = {};
     end.QuadPart = Length(file);
     if (end.QuadPart + static_cast<int64_t>(bytes.size()) > INT32_MAX)
-        RaiseTooLarge();
+        RaiseFileTooLarge();
     if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN))
         RaiseFileError(::GetLastError());
     if (bytes.size() == 0)
@@ -103,19 +99,12 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR FileName, VARIANT_BOOL RaiseErro
         *RetVal = Guarded(RaiseErrors, static_cast<SAFEARRAY*>(nullptr), [&] {
             if (!FileExists(FileName))
                 throw AutomationError(ErrFileNotFound, FsoSource);
-            Handle file = Open(AnsiFileName(FileName), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               OPEN_EXISTING);
-            int64_t length = Length(file.get());
-            if (length > INT32_MAX)
-                RaiseTooLarge();
+            FileReader file(FileName);
             SafeArray bytes;
-            if (length > 0) {
-                bytes = MakeUnfilledByteArray(static_cast<size_t>(length));
+            if (file.Length() > 0) {
+                bytes = MakeUnfilledByteArray(file.Length());
                 SafeArrayData data(bytes.get());
-                DWORD read = 0;
-                if (!::ReadFile(file.get(), data.get(), static_cast<DWORD>(length), &read, nullptr))
-                    RaiseFileError(::GetLastError());
-                if (read != length)
+                if (file.Read(static_cast<char*>(data.get()), file.Length()) != file.Length())
                     throw AutomationError(ErrInputPastEnd, FsoSource); // the file shrank while being read
             }
             if (lpSuccess)

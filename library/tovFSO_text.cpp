@@ -62,8 +62,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
         text::CheckRange(Encoding, FileBOM, InvertBytes);
         // Reading follows GetFileB's rules, RaiseErrors included, but the
         // text is decoded from the file piece by piece, so that the whole
-        // file is never in memory beside its text. The format is told only
-        // once the whole file has been read.
+        // file is never in memory beside its text.
         std::unique_ptr<FileReader> file;
         std::string head;
         bool opened = Guarded(RaiseErrors, false, [&] {
