@@ -1,6 +1,8 @@
 // Veskar on a PNG of 100,000 chunks: the time from start until the status
 // line says "Chunk(s) found: ", whether the window answers afterwards, and
 // the process's peak memory. Runs Veskar.exe beside this program.
+#include "VeskarWindow.h"
+
 #include <tovrin/Unique.h>
 
 #include <commctrl.h>
@@ -26,31 +28,6 @@ void MakePng(const std::wstring& path, int chunks)
     tovrin::Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-struct Search {
-    DWORD ProcessId;
-    HWND Window;
-};
-
-HWND FindVeskar(DWORD processId)
-{
-    Search search = {processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[32] = {};
-            ::GetClassNameW(window, name, 32);
-            if (owner == s->ProcessId && std::wstring(name) == L"VeskarMain") {
-                s->Window = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Window;
 }
 
 std::wstring StatusOf(HANDLE process, HWND status, void* remote)
@@ -98,7 +75,7 @@ int wmain()
             return 1;
         }
         ::Sleep(10);
-        if (!window && (window = FindVeskar(process.dwProcessId)) != nullptr) {
+        if (!window && (window = testing_support::FindVeskarWindow(process.dwProcessId)) != nullptr) {
             status = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
             list = ::FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
             remote = ::VirtualAllocEx(process.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);

@@ -1,20 +1,17 @@
 #include "Collection.h"
 
 #include "com/AutomationError.h"
+#include "com/Enumerator.h"
 #include <tovrin/Variant.h>
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/Unique.h>
 
 #include <algorithm>
-#include <atomic>
-#include <new>
 
 namespace tovrin {
 
 namespace {
-
-const wchar_t* const Source = L"Collection";
 
 // The platform's collection class, part of the Visual Basic runtime.
 const CLSID CLSID_PlatformCollection = {0xA4C4671C, 0x499F, 0x101B, {0xBB, 0x78, 0x00, 0xAA, 0x00, 0x38, 0x3C, 0xBB}};
@@ -52,86 +49,9 @@ std::wstring TextOf(const VARIANT* value)
     Variant text;
     HRESULT hr = ::VariantChangeType(text.get(), const_cast<VARIANT*>(value), 0, VT_BSTR);
     if (FAILED(hr))
-        throw AutomationError(ErrTypeMismatch, Source);
+        throw AutomationError(ErrTypeMismatch);
     return Bstr::ToString(V_BSTR(text.get()));
 }
-
-class Enumerator final : public IEnumVARIANT {
-public:
-    Enumerator(std::vector<VARIANT> items) : m_items(std::move(items)) { module::ObjectCreated(); }
-    ~Enumerator()
-    {
-        for (VARIANT& v : m_items)
-            ::VariantClear(&v);
-        module::ObjectDestroyed();
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT)
-            return E_NOINTERFACE;
-        *object = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        long left = --m_references;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-
-    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override
-    {
-        if (!items)
-            return E_POINTER;
-        ULONG n = 0;
-        for (; n < count && m_next < m_items.size(); ++n, ++m_next) {
-            ::VariantInit(&items[n]);
-            ::VariantCopy(&items[n], &m_items[m_next]);
-        }
-        if (fetched)
-            *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
-    {
-        size_t left = m_items.size() - m_next;
-        m_next += count < left ? count : left;
-        return count <= left ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override
-    {
-        m_next = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override
-    {
-        if (!copy)
-            return E_POINTER;
-        std::vector<VARIANT> items(m_items.size());
-        for (size_t i = 0; i < items.size(); ++i) {
-            ::VariantInit(&items[i]);
-            ::VariantCopy(&items[i], &m_items[i]);
-        }
-        auto clone = new (std::nothrow) Enumerator(std::move(items));
-        if (!clone)
-            return E_OUTOFMEMORY;
-        clone->m_next = m_next;
-        *copy = clone;
-        return S_OK;
-    }
-
-private:
-    std::vector<VARIANT> m_items; // a snapshot taken when the enumeration began
-    size_t m_next = 0;
-    std::atomic<long> m_references{1};
-};
 
 } // namespace
 
@@ -145,55 +65,52 @@ size_t OwnCollection::PositionOf(const VARIANT* index) const
 {
     index = Dereferenced(index);
     if (!index)
-        throw AutomationError(ErrInvalidCall, Source);
+        throw AutomationError(ErrInvalidCall);
     if (IsText(index)) {
         auto found = m_keys.find(Fold(TextOf(index)));
         if (found == m_keys.end())
-            throw AutomationError(ErrInvalidCall, Source);
+            throw AutomationError(ErrInvalidCall);
         for (size_t i = 0; i < m_order.size(); ++i)
             if (m_order[i] == found->second)
                 return i;
-        throw AutomationError(ErrInvalidCall, Source);
+        throw AutomationError(ErrInvalidCall);
     }
     Variant number;
     if (FAILED(::VariantChangeType(number.get(), const_cast<VARIANT*>(index), 0, VT_I4)))
-        throw AutomationError(ErrTypeMismatch, Source);
+        throw AutomationError(ErrTypeMismatch);
     long position = V_I4(number.get());
     if (position < 1 || static_cast<size_t>(position) > m_order.size())
-        throw AutomationError(ErrSubscriptOutOfRange, Source);
+        throw AutomationError(ErrSubscriptOutOfRange);
     return static_cast<size_t>(position - 1);
 }
 
 HRESULT STDMETHODCALLTYPE OwnCollection::Item(VARIANT* index, VARIANT* result)
 {
-    if (!result)
-        return E_POINTER;
-    ::VariantInit(result);
-    return Firewall(IID_Collection, Source, [&] {
-        size_t position = PositionOf(index);
-        Check(::VariantCopy(result, &m_order[position]->Value), Source);
+    return Member(result, [&] {
+        Variant item;
+        Check(::VariantCopy(item.get(), &m_order[PositionOf(index)]->Value));
+        return item;
     });
 }
 
 HRESULT STDMETHODCALLTYPE OwnCollection::Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after)
 {
-    return Firewall(IID_Collection, Source, [&] {
+    return Member([&] {
         const VARIANT* value = Dereferenced(item);
         if (!value)
-            throw AutomationError(ErrInvalidCall, Source);
+            throw AutomationError(ErrInvalidCall);
         if (!IsMissing(before) && !IsMissing(after))
-            throw AutomationError(ErrInvalidCall, Source);
+            throw AutomationError(ErrInvalidCall);
 
         std::wstring folded;
         bool keyed = !IsMissing(key);
         if (keyed) {
             const VARIANT* keyValue = Dereferenced(key);
             if (!IsText(keyValue))
-                throw AutomationError(ErrTypeMismatch, Source);
+                throw AutomationError(ErrTypeMismatch);
             folded = Fold(TextOf(keyValue));
             if (m_keys.count(folded))
-                throw AutomationError(ErrKeyTaken, Source,
-                                      L"This key is already associated with an element of this collection");
+                throw AutomationError(ErrKeyTaken, L"This key is already associated with an element of this collection");
         }
         size_t insertAt = m_order.size();
         if (!IsMissing(before))
@@ -203,7 +120,7 @@ HRESULT STDMETHODCALLTYPE OwnCollection::Add(VARIANT* item, VARIANT* key, VARIAN
 
         Entry entry;
         ::VariantInit(&entry.Value);
-        Check(::VariantCopyInd(&entry.Value, const_cast<VARIANT*>(value)), Source);
+        Check(::VariantCopyInd(&entry.Value, const_cast<VARIANT*>(value)));
         entry.Key = folded;
         m_entries.push_back(entry);
         Entry* stored = &m_entries.back();
@@ -222,15 +139,12 @@ HRESULT STDMETHODCALLTYPE OwnCollection::Add(VARIANT* item, VARIANT* key, VARIAN
 
 HRESULT STDMETHODCALLTYPE OwnCollection::Count(long* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = static_cast<long>(m_order.size());
-    return S_OK;
+    return Member(count, [&] { return static_cast<long>(m_order.size()); });
 }
 
 HRESULT STDMETHODCALLTYPE OwnCollection::Remove(VARIANT* index)
 {
-    return Firewall(IID_Collection, Source, [&] {
+    return Member([&] {
         size_t position = PositionOf(index);
         Entry* entry = m_order[position];
         m_order.erase(m_order.begin() + static_cast<std::ptrdiff_t>(position));
@@ -248,16 +162,11 @@ HRESULT STDMETHODCALLTYPE OwnCollection::Remove(VARIANT* index)
 
 HRESULT STDMETHODCALLTYPE OwnCollection::_NewEnum(IUnknown** enumerator)
 {
-    if (!enumerator)
-        return E_POINTER;
-    *enumerator = nullptr;
-    return Firewall(IID_Collection, Source, [&] {
-        std::vector<VARIANT> items(m_order.size());
-        for (VARIANT& v : items)
-            ::VariantInit(&v);
+    return Member(enumerator, [&] {
+        std::vector<Variant> items(m_order.size());
         for (size_t i = 0; i < items.size(); ++i)
-            ::VariantCopy(&items[i], &m_order[i]->Value);
-        *enumerator = new Enumerator(std::move(items));
+            Check(::VariantCopy(items[i].get(), &m_order[i]->Value));
+        return NewEnumerator(std::move(items));
     });
 }
 
@@ -281,7 +190,7 @@ void AddString(::Collection* collection, const std::wstring& item, const std::ws
     Variant missing;
     V_VT(missing.get()) = VT_ERROR;
     V_ERROR(missing.get()) = DISP_E_PARAMNOTFOUND;
-    Check(collection->Add(value.get(), keyValue.get(), missing.get(), missing.get()), L"tovFSO");
+    Check(collection->Add(value.get(), keyValue.get(), missing.get(), missing.get()));
 }
 
 } // namespace tovrin

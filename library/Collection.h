@@ -19,6 +19,7 @@ namespace tovrin {
 class OwnCollection final : public Dispatch<OwnCollection, ::Collection> {
 public:
     static REFIID InterfaceId() { return IID_Collection; }
+    static constexpr wchar_t Source[] = L"Collection";
 
     HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override;
     HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) override;

@@ -1,7 +1,7 @@
 #include "FileReader.h"
 
 #include "FileSystem.h"
-#include "Guarded.h"
+#include "FileAccess.h"
 #include "tovFSO.h"
 
 #include <tovrin/ErrorNumbers.h>
@@ -14,7 +14,7 @@ namespace {
 
 [[noreturn]] void RaiseLastFileError()
 {
-    throw text::SourceError(MapWin32FileError(::GetLastError()), FsoSource);
+    throw text::SourceError(MapWin32FileError(::GetLastError()));
 }
 
 } // namespace

@@ -13,8 +13,6 @@ namespace tovrin::text {
 
 namespace {
 
-const wchar_t* const Source = L"tovFSO";
-
 bool StartsWith(const char* bytes, size_t count, const char* mark, size_t length)
 {
     return count >= length && std::memcmp(bytes, mark, length) == 0;
@@ -23,7 +21,7 @@ bool StartsWith(const char* bytes, size_t count, const char* mark, size_t length
 void CheckLength(size_t length)
 {
     if (length > INT_MAX)
-        throw AutomationError(ErrOverflow, Source);
+        throw AutomationError(ErrOverflow);
 }
 
 // A code page's text as an automation string, converted in one call.
@@ -116,7 +114,7 @@ void ForEachPiece(IByteSource& source, size_t start, size_t count, UINT codePage
         for (size_t got = 0; got < want;) {
             size_t n = source.Read(&buffer[carried + got], want - got);
             if (n == 0)
-                throw SourceError(ErrInputPastEnd, Source); // the file shrank while being read
+                throw SourceError(ErrInputPastEnd); // the file shrank while being read
             got += n;
         }
         left -= want;
@@ -137,7 +135,7 @@ bool InRange(long encoding, long fileBOM, long invertBytes)
 void CheckRange(long encoding, long fileBOM, long invertBytes)
 {
     if (!InRange(encoding, fileBOM, invertBytes))
-        throw AutomationError(ErrInvalidCall, Source);
+        throw AutomationError(ErrInvalidCall);
 }
 
 Format DetectTextFormat(const char* bytes, size_t count)
@@ -172,7 +170,7 @@ void InvertByteOrder(std::string& bytes)
     for (size_t i = 0; i < pairs; ++i)
         std::swap(bytes[2 * i], bytes[2 * i + 1]);
     if (bytes.size() % 2 != 0)
-        throw AutomationError(ErrSubscriptOutOfRange, Source);
+        throw AutomationError(ErrSubscriptOutOfRange);
 }
 
 Bstr Decode(const char* bytes, size_t count, const Format& format)
@@ -186,7 +184,7 @@ Bstr Decode(const char* bytes, size_t count, const Format& format)
 
     bool swapped = format.InvertBytes == InvertBytes;
     if (swapped && count % 2 != 0)
-        throw AutomationError(ErrSubscriptOutOfRange, Source); // the pair swap's last step fails
+        throw AutomationError(ErrSubscriptOutOfRange); // the pair swap's last step fails
     size_t units = count / 2; // an odd last byte forms no character
     size_t skip = format.FileBOM == BOM && units > 0 ? 1 : 0;
     CheckLength(units);
@@ -206,7 +204,7 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
     if (format.Encoding == UTF16) {
         bool swapped = format.InvertBytes == InvertBytes;
         if (swapped && count % 2 != 0)
-            throw AutomationError(ErrSubscriptOutOfRange, Source); // the pair swap's last step fails
+            throw AutomationError(ErrSubscriptOutOfRange); // the pair swap's last step fails
         size_t units = count / 2;
         size_t skip = format.FileBOM == BOM && units > 0 ? 1 : 0;
         CheckLength(units);
@@ -244,11 +242,11 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
                                                  room)
                          : 0;
         if (n <= 0)
-            throw SourceError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+            throw SourceError(ErrPathFileAccess, L"The file changed while it was being read");
         written += static_cast<size_t>(n);
     });
     if (written != units)
-        throw SourceError(ErrPathFileAccess, Source, L"The file changed while it was being read");
+        throw SourceError(ErrPathFileAccess, L"The file changed while it was being read");
     return text;
 }
 

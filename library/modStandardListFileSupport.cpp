@@ -1,7 +1,7 @@
 #include "modStandardListFileSupport.h"
 
 #include "Collection.h"
-#include "Guarded.h"
+#include "FileAccess.h"
 #include "tovFSO.h"
 
 #include <tovrin/CodePage.h>
@@ -21,16 +21,16 @@ std::string ReadWholeFile(BSTR fileName)
     Handle file(::CreateFileA(AnsiFileName(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
-        throw AutomationError(MapWin32FileError(::GetLastError()), FsoSource);
+        throw AutomationError(MapWin32FileError(::GetLastError()));
     LARGE_INTEGER size = {};
     if (!::GetFileSizeEx(file.get(), &size))
-        throw AutomationError(MapWin32FileError(::GetLastError()), FsoSource);
+        throw AutomationError(MapWin32FileError(::GetLastError()));
     if (size.QuadPart > INT_MAX)
-        throw AutomationError(ErrOverflow, FsoSource, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
+        throw AutomationError(ErrOverflow, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() && !::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
-        throw AutomationError(MapWin32FileError(::GetLastError()), FsoSource);
+        throw AutomationError(MapWin32FileError(::GetLastError()));
     bytes.resize(read);
     return bytes;
 }
@@ -50,7 +50,7 @@ void AddListItem(::Collection* collection, long& count, const wchar_t* text, siz
     Variant missing;
     V_VT(missing.get()) = VT_ERROR;
     V_ERROR(missing.get()) = DISP_E_PARAMNOTFOUND;
-    Check(collection->Add(item.get(), key.get(), missing.get(), missing.get()), FsoSource);
+    Check(collection->Add(item.get(), key.get(), missing.get(), missing.get()));
     ++count;
 }
 

@@ -12,6 +12,7 @@ namespace tovrin {
 class tovFSO final : public Dispatch<tovFSO, _tovFSO> {
 public:
     static REFIID InterfaceId() { return IID__tovFSO; }
+    static constexpr wchar_t Source[] = L"tovFSO";
 
     // Text format detection (tovFSO_format.cpp)
     HRESULT STDMETHODCALLTYPE GetFileFormat2ByVar(VARIANT FileName, VARIANT RaiseErrors, VARIANT* lpEncoding,
@@ -104,10 +105,5 @@ private:
     friend class Dispatch<tovFSO, _tovFSO>;
     tovFSO() = default;
 };
-
-// The error number for a Win32 error of a file operation: 2 gives 53 (file
-// not found), 3 gives 76 (path not found), 5 and 32 give 70 (permission
-// denied), every other code 75 (path/file access error).
-long MapWin32FileError(DWORD error);
 
 } // namespace tovrin

@@ -5,7 +5,7 @@
 #include "CFileAttributesReset.h"
 #include "FileReader.h"
 #include "FileSystem.h"
-#include "Guarded.h"
+#include "FileAccess.h"
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/SafeArrayBytes.h>
@@ -20,8 +20,8 @@ namespace {
 [[noreturn]] void RaiseFileError(DWORD error)
 {
     if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
-        throw AutomationError(ErrDiskFull, FsoSource);
-    throw AutomationError(MapWin32FileError(error), FsoSource);
+        throw AutomationError(ErrDiskFull);
+    throw AutomationError(MapWin32FileError(error));
 }
 
 // Opens through the file-system seam; raises the mapped error on failure.
@@ -53,7 +53,7 @@ public:
     explicit CallerBytes(SAFEARRAY** data) : m_array(data ? *data : nullptr)
     {
         if (!IsByteArray(m_array))
-            throw AutomationError(ErrTypeMismatch, FsoSource);
+            throw AutomationError(ErrTypeMismatch);
         m_length = ByteArrayLength(m_array);
         if (m_length > 0)
             m_access = std::make_unique<SafeArrayData>(m_array);
@@ -82,7 +82,7 @@ void Append(HANDLE file, const CallerBytes& bytes)
     if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         RaiseFileError(::GetLastError());
     if (written != bytes.size())
-        throw AutomationError(ErrDiskFull, FsoSource);
+        throw AutomationError(ErrDiskFull);
 }
 
 } // namespace
@@ -90,77 +90,55 @@ void Append(HANDLE file, const CallerBytes& bytes)
 HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR FileName, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* lpSuccess,
                                            SAFEARRAY** RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = nullptr;
-    if (lpSuccess)
-        *lpSuccess = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
-        *RetVal = Guarded(RaiseErrors, static_cast<SAFEARRAY*>(nullptr), [&] {
-            if (!FileExists(FileName))
-                throw AutomationError(ErrFileNotFound, FsoSource);
-            FileReader file(FileName);
-            SafeArray bytes;
-            if (file.Length() > 0) {
-                bytes = MakeUnfilledByteArray(file.Length());
-                SafeArrayData data(bytes.get());
-                if (file.Read(static_cast<char*>(data.get()), file.Length()) != file.Length())
-                    throw AutomationError(ErrInputPastEnd, FsoSource); // the file shrank while being read
-            }
-            if (lpSuccess)
-                *lpSuccess = VARIANT_TRUE;
-            return bytes.release();
-        });
+    return FileMember(RaiseErrors, RetVal, lpSuccess, [&] {
+        if (!FileExists(FileName))
+            throw AutomationError(ErrFileNotFound);
+        FileReader file(FileName);
+        SafeArray bytes;
+        if (file.Length() > 0) {
+            bytes = MakeUnfilledByteArray(file.Length());
+            SafeArrayData data(bytes.get());
+            if (file.Read(static_cast<char*>(data.get()), file.Length()) != file.Length())
+                throw AutomationError(ErrInputPastEnd); // the file shrank while being read
+        }
+        return bytes;
     });
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::PutFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
                                            VARIANT_BOOL* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
-        *RetVal = Guarded(RaiseErrors, VARIANT_FALSE, [&] {
-            CallerBytes bytes(Data);
-            std::string name = AnsiFileName(FileName);
-            {
-                // Empties the file with a create-always open; a hidden or
-                // system file gets those attributes back right after.
-                CFileAttributesReset attributes;
-                attributes.ResetAttributes(name);
-                Open(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
-            }
-            Handle file = OpenForWriting(name);
-            Append(file.get(), bytes);
-            return VARIANT_TRUE;
-        });
+    return FileMember(RaiseErrors, RetVal, [&] {
+        CallerBytes bytes(Data);
+        std::string name = AnsiFileName(FileName);
+        {
+            // Empties the file with a create-always open; a hidden or
+            // system file gets those attributes back right after.
+            CFileAttributesReset attributes;
+            attributes.ResetAttributes(name);
+            Open(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+        }
+        Handle file = OpenForWriting(name);
+        Append(file.get(), bytes);
+        return true;
     });
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::AppendFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
                                               VARIANT_BOOL* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
-        *RetVal = Guarded(RaiseErrors, VARIANT_FALSE, [&] {
-            CallerBytes bytes(Data);
-            Handle file = OpenForWriting(AnsiFileName(FileName));
-            Append(file.get(), bytes);
-            return VARIANT_TRUE;
-        });
+    return FileMember(RaiseErrors, RetVal, [&] {
+        CallerBytes bytes(Data);
+        Handle file = OpenForWriting(AnsiFileName(FileName));
+        Append(file.get(), bytes);
+        return true;
     });
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFileB(BSTR FileName, SAFEARRAY** Data, VARIANT_BOOL RaiseErrors,
                                                  VARIANT_BOOL* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         // The truncation raises whatever RaiseErrors says; a missing file is
         // no error here, the write below creates it.
         std::string name = AnsiFileName(FileName);
@@ -168,13 +146,13 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFileB(BSTR FileName, SAFEARRAY** Data
             Handle truncated(FileSystem().Open(name, GENERIC_WRITE, 0, TRUNCATE_EXISTING));
             DWORD error = ::GetLastError();
             if (!truncated && error != ERROR_FILE_NOT_FOUND)
-                throw AutomationError(MapWin32FileError(error), FsoSource);
+                throw AutomationError(MapWin32FileError(error));
         }
-        *RetVal = Guarded(RaiseErrors, VARIANT_FALSE, [&] {
+        return Guarded(RaiseErrors, false, [&] {
             CallerBytes bytes(Data);
             Handle file = OpenForWriting(name);
             Append(file.get(), bytes);
-            return VARIANT_TRUE;
+            return true;
         });
     });
 }

@@ -3,7 +3,7 @@
 #include "tovFSO.h"
 
 #include "Collection.h"
-#include "Guarded.h"
+#include "FileAccess.h"
 #include "com/ScriptTwin.h"
 #include "modStandardListFileSupport.h"
 
@@ -21,21 +21,46 @@ std::wstring Upper(const wchar_t* text, size_t length)
     return upper;
 }
 
+// The entries of a list file's text. Lines end at CR LF only; a lone CR or
+// LF stays inside its line.
+ComPtr<Collection> SplitLines(const Bstr& text, BSTR commentChar, bool ignoreBlanks, bool trimStrings)
+{
+    const std::wstring comment = Upper(commentChar, commentChar ? ::SysStringLen(commentChar) : 0);
+    ComPtr<Collection> lines = NewCollection();
+    const wchar_t* all = text.get() ? text.get() : L"";
+    size_t size = text.length();
+    long count = 0;
+    for (size_t position = 0; size > 0 && position <= size;) {
+        size_t end = position;
+        while (end < size && !(all[end] == L'\r' && end + 1 < size && all[end + 1] == L'\n'))
+            ++end;
+        const wchar_t* line = all + position;
+        size_t length = end - position;
+        position = end + 2;
+        if (trimStrings) {
+            size_t first = 0, last = 0;
+            TrimBounds(line, length, first, last);
+            line += first;
+            length = last - first;
+        }
+        if (ignoreBlanks && length == 0)
+            continue;
+        if (!comment.empty() && length >= comment.size() && Upper(line, comment.size()) == comment)
+            continue;
+        AddListItem(lines.get(), count, line, length);
+    }
+    return lines;
+}
+
 } // namespace
 
 HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile(BSTR FileName, BSTR CommentChar, VARIANT_BOOL IgnoreBlanks,
                                                        VARIANT_BOOL TrimStrings, VARIANT_BOOL IsOem,
                                                        VARIANT_BOOL RaiseErrors, Collection** RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = nullptr;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
-        *RetVal = Guarded(RaiseErrors, static_cast<Collection*>(nullptr), [&] {
-            return LoadStandardListFile(FileName, IsOem != VARIANT_FALSE, Bstr::ToString(CommentChar),
-                                        IgnoreBlanks != VARIANT_FALSE, TrimStrings != VARIANT_FALSE)
-                .release();
-        });
+    return FileMember(RaiseErrors, RetVal, [&] {
+        return LoadStandardListFile(FileName, IsOem != VARIANT_FALSE, Bstr::ToString(CommentChar),
+                                    IgnoreBlanks != VARIANT_FALSE, TrimStrings != VARIANT_FALSE);
     });
 }
 
@@ -46,54 +71,24 @@ HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2(BSTR FileName, BSTR Comm
                                                         FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                                         VARIANT_BOOL* lpSuccess, Collection** RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = nullptr;
-    VARIANT_BOOL success = VARIANT_FALSE;
-    HRESULT hr = Firewall(IID__tovFSO, FsoSource, [&] {
-        ComPtr<Collection> empty = NewCollection();
-        ComPtr<Collection> result = Guarded(RaiseErrors, empty, [&] {
-            Bstr text;
-            Check(GetFile2(FileName, RaiseErrors, Encoding, FileBOM, InvertBytes, lpEncoding, lpFileBOM,
-                           lpInvertBytes, &success, text.put()),
-                  FsoSource);
-            if (!success)
-                return empty;
-
-            // Lines end at CR LF only; a lone CR or LF stays inside its line.
-            success = VARIANT_FALSE;
-            const std::wstring comment = Upper(CommentChar, CommentChar ? ::SysStringLen(CommentChar) : 0);
-            ComPtr<Collection> lines = NewCollection();
-            const wchar_t* all = text.get() ? text.get() : L"";
-            size_t size = text.length();
-            long count = 0;
-            for (size_t position = 0; size > 0 && position <= size;) {
-                size_t end = position;
-                while (end < size && !(all[end] == L'\r' && end + 1 < size && all[end + 1] == L'\n'))
-                    ++end;
-                const wchar_t* line = all + position;
-                size_t length = end - position;
-                position = end + 2;
-                if (TrimStrings) {
-                    size_t first = 0, last = 0;
-                    TrimBounds(line, length, first, last);
-                    line += first;
-                    length = last - first;
-                }
-                if (IgnoreBlanks && length == 0)
-                    continue;
-                if (!comment.empty() && length >= comment.size() && Upper(line, comment.size()) == comment)
-                    continue;
-                AddListItem(lines.get(), count, line, length);
-            }
-            success = VARIANT_TRUE;
-            return lines;
-        });
-        *RetVal = result.release();
-    });
-    if (lpSuccess)
-        *lpSuccess = SUCCEEDED(hr) ? success : VARIANT_FALSE;
-    return hr;
+    return Member(
+        RetVal,
+        [&] {
+            ComPtr<Collection> empty = NewCollection();
+            return Guarded(RaiseErrors, empty, [&] {
+                Bstr text;
+                VARIANT_BOOL read = VARIANT_FALSE;
+                Check(GetFile2(FileName, RaiseErrors, Encoding, FileBOM, InvertBytes, lpEncoding, lpFileBOM,
+                               lpInvertBytes, &read, text.put()));
+                if (!read)
+                    return empty;
+                ComPtr<Collection> lines = SplitLines(text, CommentChar, IgnoreBlanks, TrimStrings);
+                if (lpSuccess)
+                    *lpSuccess = VARIANT_TRUE;
+                return lines;
+            });
+        },
+        lpSuccess);
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2ByVar(VARIANT FileName, VARIANT CommentChar,
@@ -103,10 +98,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2ByVar(VARIANT FileName, V
                                                              VARIANT* lpFileBOM, VARIANT* lpInvertBytes,
                                                              VARIANT* lpSuccess, VARIANT* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    ::VariantInit(RetVal);
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         Bstr fileName = twin::String(&FileName);
         Bstr commentChar = twin::String(&CommentChar, L";");
         VARIANT_BOOL ignoreBlanks = twin::Boolean(&IgnoreBlanks, true);
@@ -121,14 +113,12 @@ HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2ByVar(VARIANT FileName, V
                                     static_cast<FileEncodingConst>(encoding), static_cast<FileBOMConst>(fileBOM),
                                     static_cast<InvertBytesConst>(invertBytes), outEncoding.as<FileEncodingConst>(),
                                     outFileBOM.as<FileBOMConst>(), outInvertBytes.as<InvertBytesConst>(),
-                                    success.get(), result.put()),
-              FsoSource);
+                                    success.get(), result.put()));
         outEncoding.WriteBack();
         outFileBOM.WriteBack();
         outInvertBytes.WriteBack();
         success.WriteBack();
-        V_VT(RetVal) = VT_DISPATCH;
-        V_DISPATCH(RetVal) = result.release();
+        return result;
     });
 }
 

@@ -3,31 +3,18 @@
 // succeed; the members move to their topic's file as they are built.
 #include "tovFSO.h"
 
-#include "Guarded.h"
-
 namespace tovrin {
 
 namespace {
 
 HRESULT NotImplemented(const wchar_t* member)
 {
-    return Report(AutomationError(static_cast<long>(E_NOTIMPL), FsoSource,
+    return Report(AutomationError(static_cast<long>(E_NOTIMPL),
                                   std::wstring(L"tovFSO.") + member + L" is not implemented in this build of Ormelin0105"),
-                  IID__tovFSO);
+                  IID__tovFSO, tovFSO::Source);
 }
 
 } // namespace
-
-
-
-
-
-
-
-
-
-
-
 
 HRESULT STDMETHODCALLTYPE tovFSO::GetFileZone(BSTR, FileZoneConst*)
 {
@@ -68,9 +55,6 @@ HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileDescription(BSTR, VARIANT_BOOL*)
 {
     return NotImplemented(L"DeleteFileDescription");
 }
-
-
-
 
 HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR, CompressionFormatConst, long*, VARIANT_BOOL*)
 {

@@ -4,7 +4,7 @@
 #include "tovFSO.h"
 
 #include "FileReader.h"
-#include "Guarded.h"
+#include "FileAccess.h"
 #include "TextFormat.h"
 #include "com/ScriptTwin.h"
 
@@ -53,59 +53,48 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
                                            FileEncodingConst* lpEncoding, FileBOMConst* lpFileBOM,
                                            InvertBytesConst* lpInvertBytes, VARIANT_BOOL* lpSuccess, BSTR* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = nullptr;
-    if (lpSuccess)
-        *lpSuccess = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
-        text::CheckRange(Encoding, FileBOM, InvertBytes);
-        // Reading follows GetFileB's rules, RaiseErrors included, but the
-        // text is decoded from the file piece by piece, so that the whole
-        // file is never in memory beside its text.
-        std::unique_ptr<FileReader> file;
-        std::string head;
-        bool opened = Guarded(RaiseErrors, false, [&] {
-            if (!FileExists(FileName))
-                throw AutomationError(ErrFileNotFound, FsoSource);
-            file = std::make_unique<FileReader>(FileName);
-            head.resize(std::min<size_t>(3, file->Length()));
-            if (file->Read(&head[0], head.size()) != head.size())
-                throw AutomationError(ErrInputPastEnd, FsoSource);
-            return true;
-        });
-        if (!opened) {
-            *RetVal = Bstr::From(std::wstring()).release();
-            return;
-        }
-        // Decoding failures (error 9, a text too long for a string) reach the
-        // caller whatever RaiseErrors says. A failed read follows RaiseErrors
-        // and leaves the caller's format arguments as they were.
-        text::Format detected = text::DetectTextFormat(head.data(), head.size());
-        text::Format effective = text::Resolve(FormatOf(Encoding, FileBOM, InvertBytes), detected);
-        const FileEncodingConst callerEncoding = lpEncoding ? *lpEncoding : feAuto;
-        const FileBOMConst callerFileBOM = lpFileBOM ? *lpFileBOM : fbAuto;
-        const InvertBytesConst callerInvertBytes = lpInvertBytes ? *lpInvertBytes : ibAuto;
-        TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-        Bstr decoded;
-        try {
-            decoded = text::DecodeStream(*file, 0, file->Length(), effective);
-        } catch (const text::SourceError&) {
-            if (lpEncoding)
-                *lpEncoding = callerEncoding;
-            if (lpFileBOM)
-                *lpFileBOM = callerFileBOM;
-            if (lpInvertBytes)
-                *lpInvertBytes = callerInvertBytes;
-            if (RaiseErrors)
-                throw;
-            *RetVal = Bstr::From(std::wstring()).release();
-            return;
-        }
-        if (lpSuccess)
-            *lpSuccess = VARIANT_TRUE;
-        *RetVal = decoded.release();
-    });
+    return Member(
+        RetVal,
+        [&] {
+            text::CheckRange(Encoding, FileBOM, InvertBytes);
+            // Reading follows GetFileB's rules, RaiseErrors included, but the
+            // text is decoded from the file piece by piece, so that the whole
+            // file is never in memory beside its text.
+            std::unique_ptr<FileReader> file;
+            std::string head;
+            bool opened = Guarded(RaiseErrors, false, [&] {
+                if (!FileExists(FileName))
+                    throw AutomationError(ErrFileNotFound);
+                file = std::make_unique<FileReader>(FileName);
+                head.resize(std::min<size_t>(3, file->Length()));
+                if (file->Read(&head[0], head.size()) != head.size())
+                    throw AutomationError(ErrInputPastEnd);
+                return true;
+            });
+            if (!opened)
+                return Bstr::From(std::wstring());
+            // Decoding failures (error 9, a text too long for a string) reach
+            // the caller whatever RaiseErrors says. A failed read follows
+            // RaiseErrors and leaves the caller's format arguments as they were.
+            text::Format detected = text::DetectTextFormat(head.data(), head.size());
+            text::Format effective = text::Resolve(FormatOf(Encoding, FileBOM, InvertBytes), detected);
+            const text::Format caller = FormatOf(lpEncoding ? *lpEncoding : feAuto, lpFileBOM ? *lpFileBOM : fbAuto,
+                                                 lpInvertBytes ? *lpInvertBytes : ibAuto);
+            TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
+            Bstr decoded;
+            try {
+                decoded = text::DecodeStream(*file, 0, file->Length(), effective);
+            } catch (const text::SourceError&) {
+                TellFormat(caller, lpEncoding, lpFileBOM, lpInvertBytes);
+                if (RaiseErrors)
+                    throw;
+                return Bstr::From(std::wstring());
+            }
+            if (lpSuccess)
+                *lpSuccess = VARIANT_TRUE;
+            return decoded;
+        },
+        lpSuccess);
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::GetFile2ByVar(BSTR FileName, VARIANT RaiseErrors, VARIANT Encoding,
@@ -113,10 +102,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2ByVar(BSTR FileName, VARIANT RaiseErro
                                                 VARIANT* lpFileBOM, VARIANT* lpInvertBytes, VARIANT* lpSuccess,
                                                 VARIANT* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    ::VariantInit(RetVal);
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         VARIANT_BOOL raiseErrors = twin::Boolean(&RaiseErrors, false);
         long encoding = twin::Long(&Encoding, 0), fileBOM = twin::Long(&FileBOM, 0);
         long invertBytes = twin::Long(&InvertBytes, 0);
@@ -126,14 +112,12 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2ByVar(BSTR FileName, VARIANT RaiseErro
         Check(GetFile2(FileName, raiseErrors, static_cast<FileEncodingConst>(encoding),
                        static_cast<FileBOMConst>(fileBOM), static_cast<InvertBytesConst>(invertBytes),
                        outEncoding.as<FileEncodingConst>(), outFileBOM.as<FileBOMConst>(),
-                       outInvertBytes.as<InvertBytesConst>(), success.get(), result.put()),
-              FsoSource);
+                       outInvertBytes.as<InvertBytesConst>(), success.get(), result.put()));
         outEncoding.WriteBack();
         outFileBOM.WriteBack();
         outInvertBytes.WriteBack();
         success.WriteBack();
-        V_VT(RetVal) = VT_BSTR;
-        V_BSTR(RetVal) = result.release();
+        return result;
     });
 }
 
@@ -141,15 +125,14 @@ HRESULT STDMETHODCALLTYPE tovFSO::PutFile2(BSTR FileName, BSTR Data, VARIANT_BOO
                                            FileEncodingConst Encoding, FileBOMConst FileBOM,
                                            InvertBytesConst InvertBytes, VARIANT_BOOL* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
         text::Format format = text::WritingDefaults(FormatOf(Encoding, FileBOM, InvertBytes));
         SafeArray bytes = EncodeText(Data, format, WritesMark(format));
         SAFEARRAY* passed = bytes.get();
-        Check(PutFileB(FileName, &passed, RaiseErrors, RetVal), FsoSource);
+        VARIANT_BOOL written = VARIANT_FALSE;
+        Check(PutFileB(FileName, &passed, RaiseErrors, &written));
+        return written;
     });
 }
 
@@ -157,15 +140,14 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2(BSTR FileName, BSTR Data, VARIA
                                                  FileEncodingConst Encoding, FileBOMConst FileBOM,
                                                  InvertBytesConst InvertBytes, VARIANT_BOOL* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
         text::Format format = text::WritingDefaults(FormatOf(Encoding, FileBOM, InvertBytes));
         SafeArray bytes = EncodeText(Data, format, WritesMark(format));
         SAFEARRAY* passed = bytes.get();
-        Check(OverwriteFileB(FileName, &passed, RaiseErrors, RetVal), FsoSource);
+        VARIANT_BOOL written = VARIANT_FALSE;
+        Check(OverwriteFileB(FileName, &passed, RaiseErrors, &written));
+        return written;
     });
 }
 
@@ -173,10 +155,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2ByVar(VARIANT FileName, VARIANT 
                                                       VARIANT Encoding, VARIANT FileBOM, VARIANT InvertBytes,
                                                       VARIANT* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    ::VariantInit(RetVal);
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         Bstr fileName = twin::String(&FileName);
         Bstr data = twin::String(&Data);
         VARIANT_BOOL result = VARIANT_FALSE;
@@ -184,10 +163,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2ByVar(VARIANT FileName, VARIANT 
                              static_cast<FileEncodingConst>(twin::Long(&Encoding, text::ANSI)),
                              static_cast<FileBOMConst>(twin::Long(&FileBOM, text::BOM)),
                              static_cast<InvertBytesConst>(twin::Long(&InvertBytes, text::DontInvertBytes)),
-                             &result),
-              FsoSource);
-        V_VT(RetVal) = VT_BOOL;
-        V_BOOL(RetVal) = result;
+                             &result));
+        return result;
     });
 }
 
@@ -197,10 +174,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
                                               FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                               VARIANT_BOOL* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    *RetVal = VARIANT_FALSE;
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
         text::Format requested = FormatOf(Encoding, FileBOM, InvertBytes);
         text::Format effective;
@@ -211,13 +185,13 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
             FileBOMConst fileBOM = fbAuto;
             InvertBytesConst invertBytes = ibAuto;
             VARIANT_BOOL sampled = VARIANT_FALSE;
-            Check(GetFileFormat2(FileName, RaiseErrors, &encoding, &fileBOM, &invertBytes, &sampled), FsoSource);
+            Check(GetFileFormat2(FileName, RaiseErrors, &encoding, &fileBOM, &invertBytes, &sampled));
             if (!sampled)
-                return;
+                return VARIANT_FALSE;
             effective = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
             TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
             double size = 0;
-            Check(esGetFileSizeEx(FileName, &size), FsoSource);
+            Check(esGetFileSizeEx(FileName, &size));
             withMark = WritesMark(effective) && size <= 0; // never a mark in the middle of a file
         } else {
             effective = text::WritingDefaults(requested);
@@ -226,7 +200,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
         }
         SafeArray bytes = EncodeText(Data, effective, withMark);
         SAFEARRAY* passed = bytes.get();
-        Check(AppendFileB(FileName, &passed, RaiseErrors, RetVal), FsoSource);
+        VARIANT_BOOL written = VARIANT_FALSE;
+        Check(AppendFileB(FileName, &passed, RaiseErrors, &written));
+        return written;
     });
 }
 
@@ -235,10 +211,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2ByVar(VARIANT FileName, VARIANT Dat
                                                    VARIANT* lpEncoding, VARIANT* lpFileBOM, VARIANT* lpInvertBytes,
                                                    VARIANT* RetVal)
 {
-    if (!RetVal)
-        return E_POINTER;
-    ::VariantInit(RetVal);
-    return Firewall(IID__tovFSO, FsoSource, [&] {
+    return Member(RetVal, [&] {
         Bstr fileName = twin::String(&FileName);
         Bstr data = twin::String(&Data);
         VARIANT_BOOL raiseErrors = twin::Boolean(&RaiseErrors, false);
@@ -249,13 +222,11 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2ByVar(VARIANT FileName, VARIANT Dat
         Check(AppendFile2(fileName.get(), data.get(), raiseErrors, static_cast<FileEncodingConst>(encoding),
                           static_cast<FileBOMConst>(fileBOM), static_cast<InvertBytesConst>(invertBytes),
                           outEncoding.as<FileEncodingConst>(), outFileBOM.as<FileBOMConst>(),
-                          outInvertBytes.as<InvertBytesConst>(), &result),
-              FsoSource);
+                          outInvertBytes.as<InvertBytesConst>(), &result));
         outEncoding.WriteBack();
         outFileBOM.WriteBack();
         outInvertBytes.WriteBack();
-        V_VT(RetVal) = VT_BOOL;
-        V_BOOL(RetVal) = result;
+        return result;
     });
 }
 

@@ -7,16 +7,18 @@
 
 namespace tovrin {
 
-AutomationError::AutomationError(long number, std::wstring source)
-    : AutomationError(number, std::move(source), StandardErrorDescription(number))
+AutomationError::AutomationError(long number) : AutomationError(number, StandardErrorDescription(number)) {}
+
+AutomationError::AutomationError(long number, std::wstring description, std::wstring helpFile, DWORD helpContext)
+    : m_number(number), m_description(std::move(description)), m_helpFile(std::move(helpFile)),
+      m_helpContext(helpContext)
 {
 }
 
-AutomationError::AutomationError(long number, std::wstring source, std::wstring description, std::wstring helpFile,
-                                 DWORD helpContext)
-    : m_number(number), m_source(std::move(source)), m_description(std::move(description)),
-      m_helpFile(std::move(helpFile)), m_helpContext(helpContext)
+void AutomationError::SetSourceIfNone(const wchar_t* source)
 {
+    if (m_source.empty() && source)
+        m_source = source;
 }
 
 HRESULT AutomationError::Status() const
@@ -31,7 +33,7 @@ HRESULT StatusOfErrorNumber(long number)
     return static_cast<HRESULT>(number);
 }
 
-AutomationError AutomationError::FromFailure(HRESULT hr, const std::wstring& source)
+AutomationError AutomationError::FromFailure(HRESULT hr)
 {
     long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
     ComPtr<IErrorInfo> info;
@@ -42,8 +44,9 @@ AutomationError AutomationError::FromFailure(HRESULT hr, const std::wstring& sou
         info->GetDescription(description.put());
         info->GetHelpFile(helpFile.put());
         info->GetHelpContext(&helpContext);
-        return AutomationError(number, infoSource.length() ? infoSource.str() : source, description.str(),
-                               helpFile.str(), helpContext);
+        AutomationError error(number, description.str(), helpFile.str(), helpContext);
+        error.m_source = infoSource.str();
+        return error;
     }
     std::wstring description;
     if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) {
@@ -58,11 +61,12 @@ AutomationError AutomationError::FromFailure(HRESULT hr, const std::wstring& sou
         while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r'))
             description.pop_back();
     }
-    return AutomationError(number, source, description);
+    return AutomationError(number, description);
 }
 
-HRESULT Report(const AutomationError& error, REFIID iid)
+HRESULT Report(AutomationError error, REFIID iid, const wchar_t* source)
 {
+    error.SetSourceIfNone(source);
     ComPtr<ICreateErrorInfo> create;
     if (SUCCEEDED(::CreateErrorInfo(create.put()))) {
         create->SetGUID(iid);

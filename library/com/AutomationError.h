@@ -13,12 +13,14 @@
 
 namespace tovrin {
 
+// An error is raised without a Source: the class whose member it leaves gives
+// its own name at the boundary (Firewall), so code shared by several classes
+// never names one. An error taken over from another object keeps its Source.
 class AutomationError : public std::exception {
 public:
     // Error number n with its standard description.
-    AutomationError(long number, std::wstring source);
-    AutomationError(long number, std::wstring source, std::wstring description, std::wstring helpFile = {},
-                    DWORD helpContext = 0);
+    explicit AutomationError(long number);
+    AutomationError(long number, std::wstring description, std::wstring helpFile = {}, DWORD helpContext = 0);
 
     long Number() const { return m_number; }
     HRESULT Status() const;
@@ -28,9 +30,12 @@ public:
     DWORD HelpContext() const { return m_helpContext; }
     const char* what() const noexcept override { return "automation error"; }
 
+    // The Source of an error that has none yet.
+    void SetSourceIfNone(const wchar_t* source);
+
     // The error a failed call of another object left behind: its status with
     // the thread's error info, when it has one.
-    static AutomationError FromFailure(HRESULT hr, const std::wstring& source);
+    static AutomationError FromFailure(HRESULT hr);
 
 private:
     long m_number;
@@ -43,11 +48,13 @@ private:
 // Error number n (1 to 65535) as a status; a failure status stays as it is.
 HRESULT StatusOfErrorNumber(long number);
 
-// Sets the thread's error info to the record and gives its status.
-HRESULT Report(const AutomationError& error, REFIID iid);
+// Sets the thread's error info to the record, with the given Source where
+// the record has none, and gives its status.
+HRESULT Report(AutomationError error, REFIID iid, const wchar_t* source);
 
 // The boundary of a COM method: runs the body and turns whatever it throws
-// into a status with error info. A body that succeeds clears stale error info.
+// into a status with error info under the class's Source. A body that
+// succeeds clears stale error info.
 template <typename Body>
 HRESULT Firewall(REFIID iid, const wchar_t* source, Body&& body) noexcept
 {
@@ -57,11 +64,11 @@ HRESULT Firewall(REFIID iid, const wchar_t* source, Body&& body) noexcept
             ::SetErrorInfo(0, nullptr);
             return S_OK;
         } catch (const AutomationError& error) {
-            return Report(error, iid);
+            return Report(error, iid, source);
         } catch (const std::bad_alloc&) {
-            return Report(AutomationError(7, source), iid);
+            return Report(AutomationError(7), iid, source);
         } catch (...) {
-            return Report(AutomationError(51, source), iid);
+            return Report(AutomationError(51), iid, source);
         }
     } catch (...) {
         return E_OUTOFMEMORY;
@@ -69,10 +76,10 @@ HRESULT Firewall(REFIID iid, const wchar_t* source, Body&& body) noexcept
 }
 
 // Throws the failure of a call into another COM object or a support library.
-inline void Check(HRESULT hr, const wchar_t* source)
+inline void Check(HRESULT hr)
 {
     if (FAILED(hr))
-        throw AutomationError::FromFailure(hr, source);
+        throw AutomationError::FromFailure(hr);
 }
 
 } // namespace tovrin

@@ -1,11 +1,14 @@
 // The base of every automation object of the library: IUnknown with counts
 // that also move the module's object count, IDispatch through the type info
-// of the embedded type library, and ISupportErrorInfo. A class derives from
-// Dispatch<Itself, _Interface> and implements only its own members.
+// of the embedded type library, ISupportErrorInfo, and the boundary of every
+// member. A class derives from Dispatch<Itself, _Interface>, names its
+// interface (InterfaceId) and its error Source (Source) once, and implements
+// only its own members, each as one call of Member or FileMember.
 #pragma once
 
 #include <tovrin/ComPtr.h>
 #include "Invoke.h"
+#include "Member.h"
 #include "Module.h"
 
 #include <atomic>
@@ -62,28 +65,28 @@ public:
         *info = nullptr;
         if (index != 0)
             return DISP_E_BADINDEX;
-        return TypeInfoStep([&] { *info = module::TypeInfo(Derived::InterfaceId()).release(); });
+        return TypeInfoStep([&] { *info = ComPtr<ITypeInfo>::Copy(Types().Dispatch).release(); });
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override
     {
         if (iid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
-        ComPtr<ITypeInfo> info;
-        HRESULT hr = TypeInfoStep([&] { info = module::TypeInfo(Derived::InterfaceId()); });
-        return SUCCEEDED(hr) ? ::DispGetIDsOfNames(info.get(), names, count, ids) : hr;
+        const module::InterfaceTypes* types = nullptr;
+        HRESULT hr = TypeInfoStep([&] { types = &Types(); });
+        return SUCCEEDED(hr) ? ::DispGetIDsOfNames(types->Dispatch, names, count, ids) : hr;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override
     {
         if (iid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
-        ComPtr<ITypeInfo> info;
-        HRESULT hr = TypeInfoStep([&] { info = module::VtableTypeInfo(Derived::InterfaceId()); });
+        const module::InterfaceTypes* types = nullptr;
+        HRESULT hr = TypeInfoStep([&] { types = &Types(); });
         if (FAILED(hr))
             return hr;
-        return InvokeWithDefaults(info.get(), static_cast<Interface*>(this), member, flags, params, result,
-                                  exception, argumentError);
+        return InvokeWithDefaults(*types, static_cast<Interface*>(this), member, flags, params, result, exception,
+                                  argumentError);
     }
 
     // ISupportErrorInfo
@@ -98,7 +101,64 @@ protected:
     Dispatch(const Dispatch&) = delete;
     Dispatch& operator=(const Dispatch&) = delete;
 
+    // A reference that keeps this object whole while a member calls into a
+    // client's object, which may drop the client's last reference to it.
+    ComPtr<Derived> KeepAlive() { return ComPtr<Derived>::Copy(static_cast<Derived*>(this)); }
+
+    // The boundary of a member with a result: a null result pointer is
+    // refused, the result and the optional out-parameters named after the
+    // body start out empty, the body's value becomes the result, and
+    // whatever the body throws reaches the caller as a status with an error
+    // record under the class's Source.
+    template <typename Result, typename Body, typename... Outs>
+    static HRESULT Member(Result* result, Body&& body, Outs*... cleared) noexcept
+    {
+        if (!result)
+            return E_POINTER;
+        *result = Result();
+        (member::Clear(cleared), ...);
+        return Firewall(Derived::InterfaceId(), Derived::Source, [&] { member::Deliver(result, body()); });
+    }
+
+    // The boundary of a member without a result.
+    template <typename Body>
+    static HRESULT Member(Body&& body) noexcept
+    {
+        return Firewall(Derived::InterfaceId(), Derived::Source, body);
+    }
+
+    // A file member with RaiseErrors: when its body fails, the member gives
+    // the empty result, or with RaiseErrors True raises the error again.
+    template <typename Result, typename Body>
+    static HRESULT FileMember(VARIANT_BOOL raiseErrors, Result* result, Body&& body) noexcept
+    {
+        return Member(result, [&] {
+            using Value = decltype(body());
+            return Guarded(raiseErrors, Value(), body);
+        });
+    }
+
+    // The same with lpSuccess, False until the body has completed.
+    template <typename Result, typename Body>
+    static HRESULT FileMember(VARIANT_BOOL raiseErrors, Result* result, VARIANT_BOOL* lpSuccess, Body&& body) noexcept
+    {
+        return Member(
+            result,
+            [&] {
+                using Value = decltype(body());
+                return Guarded(raiseErrors, Value(), [&] {
+                    Value value = body();
+                    if (lpSuccess)
+                        *lpSuccess = VARIANT_TRUE;
+                    return value;
+                });
+            },
+            lpSuccess);
+    }
+
 private:
+    static const module::InterfaceTypes& Types() { return module::TypesOf(Derived::InterfaceId()); }
+
     template <typename Body>
     static HRESULT TypeInfoStep(Body body) noexcept
     {

@@ -1,46 +1,15 @@
 #include "Invoke.h"
 
 #include <tovrin/ComPtr.h>
-
 #include <tovrin/Unique.h>
 
+#include <cwchar>
 #include <memory>
 #include <vector>
 
 namespace tovrin {
 
 namespace {
-
-// The function description of a member, released with the holder.
-class FunctionDescription {
-public:
-    FunctionDescription(ITypeInfo* info, DISPID member, WORD flags) : m_info(info)
-    {
-        ComPtr<ITypeInfo2> info2;
-        if (FAILED(info->QueryInterface(IID_ITypeInfo2, info2.put_void())))
-            return;
-        const INVOKEKIND kinds[] = {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF};
-        const WORD wanted[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
-        for (int i = 0; i < 4 && !m_description; ++i) {
-            UINT index = 0;
-            if ((flags & wanted[i]) && SUCCEEDED(info2->GetFuncIndexOfMemId(member, kinds[i], &index)))
-                info->GetFuncDesc(index, &m_description);
-        }
-    }
-    ~FunctionDescription()
-    {
-        if (m_description)
-            m_info->ReleaseFuncDesc(m_description);
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-
-    const FUNCDESC* get() const { return m_description; }
-
-private:
-    ITypeInfo* m_info;
-    FUNCDESC* m_description = nullptr;
-};
 
 bool IsMissing(const VARIANT& argument)
 {
@@ -68,51 +37,127 @@ VARTYPE ValueType(ITypeInfo* info, const TYPEDESC& type)
     return result;
 }
 
+// The parameters a caller passes: all but the result.
+int ParameterCount(const FUNCDESC& function)
+{
+    int count = function.cParams;
+    if (count > 0 && (function.lprgelemdescParam[count - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL))
+        --count;
+    return count;
+}
+
+// The plain value types a typed by-reference parameter can take from a
+// script's variable.
+bool IsScalar(VARTYPE type)
+{
+    switch (type) {
+    case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE: case VT_BSTR: case VT_BOOL:
+    case VT_UI1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A by-reference slot pointing to a value of the given type.
+void PointTo(VARIANT& slot, VARIANT& value, VARTYPE type)
+{
+    ::VariantInit(&slot);
+    V_VT(&slot) = static_cast<VARTYPE>(VT_BYREF | type);
+    if (type == VT_VARIANT)
+        V_VARIANTREF(&slot) = &value;
+    else
+        V_BYREF(&slot) = &V_I4(&value); // every member of the value union starts here
+}
+
+bool SameValue(VARIANT& a, VARIANT& b)
+{
+    if (V_VT(&a) != V_VT(&b))
+        return false;
+    if (V_VT(&a) == VT_BSTR) {
+        UINT length = ::SysStringLen(V_BSTR(&a));
+        return length == ::SysStringLen(V_BSTR(&b)) &&
+               (length == 0 || std::wmemcmp(V_BSTR(&a), V_BSTR(&b), length) == 0);
+    }
+    return ::VarCmp(&a, &b, LOCALE_USER_DEFAULT, 0) == static_cast<HRESULT>(VARCMP_EQ);
+}
+
 // An array handed by value (or through a Variant reference, as scripts pass
 // variables) to a by-reference array parameter goes on as a reference to the
 // caller's own array. The platform would otherwise copy it, element by
 // element, before and after the call: for a large byte array that costs
 // seconds and several times its size in memory. The library never replaces
 // or changes an array it is given.
-void PassArrayByReference(const ELEMDESC& parameter, VARIANT& given, VARIANT& slot)
+bool PassArrayByReference(const TYPEDESC& type, VARIANT& given, VARIANT& slot)
 {
-    const TYPEDESC& type = parameter.tdesc;
     if (type.vt != VT_PTR || type.lptdesc->vt != VT_SAFEARRAY)
-        return;
+        return false;
     VARIANT* holder = V_VT(&given) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(&given) : &given;
     VARTYPE element = type.lptdesc->lptdesc->vt;
     if (V_VT(holder) != (VT_ARRAY | element))
-        return;
+        return false;
     ::VariantInit(&slot);
     V_VT(&slot) = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | element);
     V_ARRAYREF(&slot) = &V_ARRAY(holder);
+    return true;
 }
 
-// The argument list with every left-out optional argument that has a
-// declared default replaced by that default. By-reference parameters get a
-// temporary of their own to point to.
-class FilledArguments {
+// The argument list as the member's declaration wants it:
+// - a left-out optional argument with a declared default gets that default
+//   (the platform fills only trailing gaps on some systems);
+// - a script's variable (a Variant reference) given for a typed
+//   by-reference parameter, a Long, Boolean, Date or String, is converted in,
+//   and after a successful call the value the member left there goes back
+//   into the variable with the parameter's own type. A variable whose value
+//   the member did not change is left as it was.
+// By-reference parameters get a temporary of their own to point to.
+class PreparedArguments {
 public:
-    FilledArguments(ITypeInfo* info, const FUNCDESC& function, const DISPPARAMS& given)
+    PreparedArguments(ITypeInfo* info, const FUNCDESC& function, const DISPPARAMS& given)
     {
-        int count = function.cParams;
-        if (count > 0 && (function.lprgelemdescParam[count - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL))
-            --count;
+        int count = ParameterCount(function);
         int supplied = static_cast<int>(given.cArgs);
         if (given.cNamedArgs != 0 || supplied > count)
             return;
 
         m_values.resize(static_cast<size_t>(count));
+        m_before.resize(static_cast<size_t>(count));
         m_arguments.resize(static_cast<size_t>(count));
-        for (VARIANT& v : m_values)
-            ::VariantInit(&v);
+        m_variables.assign(static_cast<size_t>(count), nullptr);
+        for (size_t i = 0; i < m_values.size(); ++i) {
+            ::VariantInit(&m_values[i]);
+            ::VariantInit(&m_before[i]);
+        }
         for (int i = 0; i < count; ++i) {
             const ELEMDESC& parameter = function.lprgelemdescParam[i];
             VARIANT& slot = m_arguments[static_cast<size_t>(count - 1 - i)];
-            bool present = i < supplied && !IsMissing(given.rgvarg[supplied - 1 - i]);
+            VARIANT& value = m_values[static_cast<size_t>(i)];
+            const bool present = i < supplied && !IsMissing(given.rgvarg[supplied - 1 - i]);
             if (present) {
-                slot = given.rgvarg[supplied - 1 - i]; // the caller's own value, not copied
-                PassArrayByReference(parameter, given.rgvarg[supplied - 1 - i], slot);
+                VARIANT& argument = given.rgvarg[supplied - 1 - i];
+                slot = argument; // the caller's own value, not copied
+                if (PassArrayByReference(parameter.tdesc, argument, slot))
+                    continue;
+                if (V_VT(&argument) != (VT_BYREF | VT_VARIANT) || parameter.tdesc.vt != VT_PTR)
+                    continue;
+                VARTYPE type = ValueType(info, parameter.tdesc);
+                if (!IsScalar(type))
+                    continue;
+                // Only [in, out] parameters read the variable's value.
+                HRESULT converted = S_OK;
+                if (parameter.paramdesc.wParamFlags & PARAMFLAG_FIN)
+                    converted = ::VariantChangeType(&value, V_VARIANTREF(&argument), 0, type);
+                else
+                    converted = ::VariantChangeType(&value, &value, 0, type);
+                if (FAILED(converted)) {
+                    m_failure = DISP_E_TYPEMISMATCH;
+                    m_failedArgument = static_cast<UINT>(supplied - 1 - i);
+                    return;
+                }
+                if (FAILED(::VariantCopy(&m_before[static_cast<size_t>(i)], &value)))
+                    return;
+                m_variables[static_cast<size_t>(i)] = V_VARIANTREF(&argument);
+                PointTo(slot, value, type);
                 continue;
             }
             const USHORT flags = parameter.paramdesc.wParamFlags;
@@ -129,43 +174,62 @@ public:
             VARIANT empty;
             ::VariantInit(&empty);
             VARIANT* source = hasDefault ? &parameter.paramdesc.pparamdescex->varDefaultValue : &empty;
-            VARIANT& value = m_values[static_cast<size_t>(i)];
             HRESULT converted = type == VT_VARIANT ? ::VariantCopy(&value, source)
                                                    : ::VariantChangeType(&value, source, 0, type);
             if (FAILED(converted))
                 return;
-            if (parameter.tdesc.vt == VT_PTR) {
-                ::VariantInit(&slot);
-                V_VT(&slot) = static_cast<VARTYPE>(VT_BYREF | type);
-                if (type == VT_VARIANT)
-                    V_VARIANTREF(&slot) = &value;
-                else
-                    V_BYREF(&slot) = &V_I4(&value); // every member of the value union starts here
-            } else {
+            if (parameter.tdesc.vt == VT_PTR)
+                PointTo(slot, value, type);
+            else
                 slot = value;
-            }
         }
-        m_filled = true;
+        m_prepared = true;
         m_params.rgvarg = m_arguments.data();
         m_params.cArgs = static_cast<UINT>(count);
     }
 
-    ~FilledArguments()
+    ~PreparedArguments()
     {
-        for (VARIANT& v : m_values)
-            ::VariantClear(&v);
+        for (size_t i = 0; i < m_values.size(); ++i) {
+            ::VariantClear(&m_values[i]);
+            ::VariantClear(&m_before[i]);
+        }
     }
-    FilledArguments(const FilledArguments&) = delete;
-    FilledArguments& operator=(const FilledArguments&) = delete;
+    PreparedArguments(const PreparedArguments&) = delete;
+    PreparedArguments& operator=(const PreparedArguments&) = delete;
 
-    bool Filled() const { return m_filled; }
+    bool Prepared() const { return m_prepared; }
     DISPPARAMS* Params() { return &m_params; }
+    // A script variable that cannot become the parameter's type.
+    HRESULT Failure(UINT* argumentError) const
+    {
+        if (argumentError)
+            *argumentError = m_failedArgument;
+        return m_failure;
+    }
+
+    // The values members left in the temporaries of script variables.
+    void WriteBack()
+    {
+        for (size_t i = 0; i < m_variables.size(); ++i) {
+            VARIANT* variable = m_variables[i];
+            if (!variable || SameValue(m_values[i], m_before[i]))
+                continue;
+            ::VariantClear(variable);
+            *variable = m_values[i]; // the variable owns the value now
+            ::VariantInit(&m_values[i]);
+        }
+    }
 
 private:
-    std::vector<VARIANT> m_values;    // the defaults, owned here
+    std::vector<VARIANT> m_values;    // the defaults and converted variables, owned here
+    std::vector<VARIANT> m_before;    // a converted variable's value as the member got it
+    std::vector<VARIANT*> m_variables; // the script's variable behind a converted value
     std::vector<VARIANT> m_arguments; // what Invoke gets, last parameter first
     DISPPARAMS m_params = {};
-    bool m_filled = false;
+    bool m_prepared = false;
+    HRESULT m_failure = S_OK;
+    UINT m_failedArgument = 0;
 };
 
 void FillException(EXCEPINFO* exception, HRESULT status)
@@ -183,23 +247,29 @@ void FillException(EXCEPINFO* exception, HRESULT status)
 
 } // namespace
 
-HRESULT InvokeWithDefaults(ITypeInfo* info, void* instance, DISPID member, WORD flags, DISPPARAMS* params,
-                           VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
+HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, DISPID member, WORD flags,
+                           DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
 {
     // JScript reads list.Count as a property; members such as Count are
     // methods, as in the runtime's collection. Reading one calls it.
     if (flags & DISPATCH_PROPERTYGET)
         flags |= DISPATCH_METHOD;
-    FunctionDescription function(info, member, flags);
+    const FUNCDESC* function = types.Function(member, flags);
     DISPPARAMS* arguments = params;
-    std::unique_ptr<FilledArguments> filled;
-    if (function.get() && params) {
-        filled = std::make_unique<FilledArguments>(info, *function.get(), *params);
-        if (filled->Filled())
-            arguments = filled->Params();
+    std::unique_ptr<PreparedArguments> prepared;
+    // A property read or a call without parameters has nothing to prepare.
+    const bool hasParameters = function && ParameterCount(*function) > 0;
+    if (hasParameters && params) {
+        prepared = std::make_unique<PreparedArguments>(types.Vtable, *function, *params);
+        if (FAILED(prepared->Failure(nullptr)))
+            return prepared->Failure(argumentError);
+        if (prepared->Prepared())
+            arguments = prepared->Params();
     }
     ::SetErrorInfo(0, nullptr);
-    HRESULT hr = info->Invoke(instance, member, flags, arguments, result, exception, argumentError);
+    HRESULT hr = types.Vtable->Invoke(instance, member, flags, arguments, result, exception, argumentError);
+    if (SUCCEEDED(hr) && prepared && prepared->Prepared())
+        prepared->WriteBack();
     if (FAILED(hr) && hr != DISP_E_EXCEPTION && HRESULT_FACILITY(hr) != FACILITY_DISPATCH && exception) {
         FillException(exception, hr);
         if (exception->scode == hr)

@@ -3,6 +3,7 @@
 #include "AutomationError.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 namespace tovrin::module {
@@ -13,6 +14,77 @@ HINSTANCE g_instance;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 ITypeLib* g_typeLibrary; // the cache: one reference, released by ReleaseTypeLibrary
+// The interfaces' types, each fetched once and released with the type
+// library; apartments on several threads may ask at the same time.
+SRWLOCK g_typesLock = SRWLOCK_INIT;
+std::vector<std::pair<GUID, InterfaceTypes*>> g_types;
+
+class TypesLock {
+public:
+    explicit TypesLock(bool exclusive) : m_exclusive(exclusive)
+    {
+        m_exclusive ? ::AcquireSRWLockExclusive(&g_typesLock) : ::AcquireSRWLockShared(&g_typesLock);
+    }
+    ~TypesLock() { m_exclusive ? ::ReleaseSRWLockExclusive(&g_typesLock) : ::ReleaseSRWLockShared(&g_typesLock); }
+    TypesLock(const TypesLock&) = delete;
+    TypesLock& operator=(const TypesLock&) = delete;
+
+private:
+    bool m_exclusive;
+};
+
+const InterfaceTypes* Cached(REFGUID iid)
+{
+    for (const auto& entry : g_types)
+        if (entry.first == iid)
+            return entry.second;
+    return nullptr;
+}
+
+unsigned long long FunctionKey(DISPID member, INVOKEKIND kind)
+{
+    return (static_cast<unsigned long long>(static_cast<unsigned long>(member)) << 8) | kind;
+}
+
+void Release(InterfaceTypes* types)
+{
+    if (types->Vtable) {
+        for (auto& entry : types->Functions)
+            types->Vtable->ReleaseFuncDesc(entry.second);
+        types->Vtable->Release();
+    }
+    if (types->Dispatch)
+        types->Dispatch->Release();
+    delete types;
+}
+
+InterfaceTypes* Fetch(REFGUID iid)
+{
+    std::unique_ptr<InterfaceTypes, void (*)(InterfaceTypes*)> types(new InterfaceTypes, Release);
+    types->Dispatch = TypeInfo(iid).release();
+    ComPtr<ITypeInfo> vtable;
+    HREFTYPE reference = 0;
+    if (SUCCEEDED(types->Dispatch->GetRefTypeOfImplType(-1, &reference)))
+        Check(types->Dispatch->GetRefTypeInfo(reference, vtable.put()));
+    else
+        vtable = ComPtr<ITypeInfo>::Copy(types->Dispatch); // not dual: the dispatch side is all there is
+    types->Vtable = vtable.release();
+    TYPEATTR* attributes = nullptr;
+    Check(types->Vtable->GetTypeAttr(&attributes));
+    WORD count = attributes->cFuncs;
+    types->Vtable->ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < count; ++i) {
+        FUNCDESC* function = nullptr;
+        Check(types->Vtable->GetFuncDesc(i, &function));
+        try {
+            types->Functions[FunctionKey(function->memid, function->invkind)] = function;
+        } catch (...) {
+            types->Vtable->ReleaseFuncDesc(function);
+            throw;
+        }
+    }
+    return types.release();
+}
 
 } // namespace
 
@@ -70,7 +142,7 @@ ComPtr<ITypeLib> TypeLibrary()
 {
     if (!g_typeLibrary) {
         ITypeLib* loaded = nullptr;
-        Check(::LoadTypeLibEx(Path().c_str(), REGKIND_NONE, &loaded), L"Ormelin0105");
+        Check(::LoadTypeLibEx(Path().c_str(), REGKIND_NONE, &loaded));
         g_typeLibrary = loaded;
     }
     return ComPtr<ITypeLib>::Copy(g_typeLibrary);
@@ -79,23 +151,47 @@ ComPtr<ITypeLib> TypeLibrary()
 ComPtr<ITypeInfo> TypeInfo(REFGUID guid)
 {
     ComPtr<ITypeInfo> info;
-    Check(TypeLibrary()->GetTypeInfoOfGuid(guid, info.put()), L"Ormelin0105");
+    Check(TypeLibrary()->GetTypeInfoOfGuid(guid, info.put()));
     return info;
 }
 
-ComPtr<ITypeInfo> VtableTypeInfo(REFGUID guid)
+const FUNCDESC* InterfaceTypes::Function(DISPID member, WORD flags) const
 {
-    ComPtr<ITypeInfo> dispatch = TypeInfo(guid);
-    HREFTYPE reference = 0;
-    if (FAILED(dispatch->GetRefTypeOfImplType(-1, &reference)))
-        return dispatch; // not dual: the dispatch side is all there is
-    ComPtr<ITypeInfo> vtable;
-    Check(dispatch->GetRefTypeInfo(reference, vtable.put()), L"Ormelin0105");
-    return vtable;
+    const INVOKEKIND kinds[] = {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF};
+    const WORD wanted[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
+    for (int i = 0; i < 4; ++i) {
+        if (!(flags & wanted[i]))
+            continue;
+        auto found = Functions.find(FunctionKey(member, kinds[i]));
+        if (found != Functions.end())
+            return found->second;
+    }
+    return nullptr;
+}
+
+const InterfaceTypes& TypesOf(REFGUID iid)
+{
+    {
+        TypesLock shared(false);
+        if (const InterfaceTypes* types = Cached(iid))
+            return *types;
+    }
+    TypesLock exclusive(true);
+    if (const InterfaceTypes* types = Cached(iid)) // another thread was first
+        return *types;
+    std::unique_ptr<InterfaceTypes, void (*)(InterfaceTypes*)> fetched(Fetch(iid), Release);
+    g_types.emplace_back(iid, fetched.get());
+    return *fetched.release();
 }
 
 void ReleaseTypeLibrary()
 {
+    {
+        TypesLock exclusive(true);
+        for (auto& entry : g_types)
+            Release(entry.second);
+        g_types.clear();
+    }
     if (ITypeLib* cached = g_typeLibrary) {
         g_typeLibrary = nullptr;
         cached->Release();

@@ -10,6 +10,8 @@
 #include <oaidl.h>
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace tovrin::module {
 
@@ -26,9 +28,28 @@ bool CanUnload();
 // The embedded type library, loaded on first use; never looked up in the registry.
 ComPtr<ITypeLib> TypeLibrary();
 ComPtr<ITypeInfo> TypeInfo(REFGUID guid);
-// The vtable side of a dual interface, which ITypeInfo::Invoke calls through.
-ComPtr<ITypeInfo> VtableTypeInfo(REFGUID guid);
-// Drops the cached type library when the module may unload.
+
+// The type information of one interface, fetched once for the module: the
+// dispatch side answers GetIDsOfNames and GetTypeInfo, the vtable side of a
+// dual interface is what ITypeInfo::Invoke calls through, and the function
+// descriptions are found by member without asking the type library again.
+struct InterfaceTypes {
+    ITypeInfo* Dispatch = nullptr;
+    ITypeInfo* Vtable = nullptr;
+
+    // The description of the member for the first kind of call in flags
+    // that it has (method, property get, put, put by reference); null when
+    // it has none.
+    const FUNCDESC* Function(DISPID member, WORD flags) const;
+
+    std::unordered_map<unsigned long long, FUNCDESC*> Functions; // by member and kind
+};
+
+// The interface's types, valid until ReleaseTypeLibrary, which the module
+// calls only when no object is left.
+const InterfaceTypes& TypesOf(REFGUID iid);
+
+// Drops the cached type library and type information when the module may unload.
 void ReleaseTypeLibrary();
 
 } // namespace tovrin::module

@@ -16,7 +16,7 @@ const wchar_t* const AutomationMarshaler = L"{00020424-0000-0000-C000-0000000000
 
 void Fail(LONG status)
 {
-    throw AutomationError(static_cast<long>(HRESULT_FROM_WIN32(status)), L"Ormelin0105");
+    throw AutomationError(static_cast<long>(HRESULT_FROM_WIN32(status)));
 }
 
 void SetText(const std::wstring& keyName, const wchar_t* valueName, const std::wstring& value)

@@ -9,8 +9,6 @@ namespace tovrin::twin {
 
 namespace {
 
-const wchar_t* const Source = L"tovFSO";
-
 // Coerces the argument, following one level of reference; the caller's
 // Variant is not changed.
 Variant Coerced(const VARIANT* argument, VARTYPE type)
@@ -20,9 +18,9 @@ Variant Coerced(const VARIANT* argument, VARTYPE type)
     Variant value;
     HRESULT hr = ::VariantChangeType(value.get(), const_cast<VARIANT*>(argument), 0, type);
     if (hr == DISP_E_OVERFLOW)
-        throw AutomationError(ErrOverflow, Source);
+        throw AutomationError(ErrOverflow);
     if (FAILED(hr))
-        throw AutomationError(ErrTypeMismatch, Source);
+        throw AutomationError(ErrTypeMismatch);
     return value;
 }
 
@@ -35,7 +33,7 @@ void Store(VARIANT* argument, const VARIANT& value)
     VARIANT* target = V_VT(argument) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(argument) : argument;
     if (!(V_VT(target) & VT_BYREF)) {
         ::VariantClear(target);
-        Check(::VariantCopy(target, const_cast<VARIANT*>(&value)), Source);
+        Check(::VariantCopy(target, const_cast<VARIANT*>(&value)));
         return;
     }
     VARTYPE type = static_cast<VARTYPE>(V_VT(target) & ~VT_BYREF);
@@ -55,7 +53,7 @@ void Store(VARIANT* argument, const VARIANT& value)
         *V_BSTRREF(target) = V_BSTR(converted.get());
         V_VT(converted.get()) = VT_EMPTY; // the caller owns the string now
         break;
-    default: throw AutomationError(ErrTypeMismatch, Source);
+    default: throw AutomationError(ErrTypeMismatch);
     }
 }
 

@@ -97,7 +97,7 @@ TEST(InvertByteOrder, SwapsPairsAndRaises9ForAnOddLastByte)
         ADD_FAILURE() << "no error for an odd byte count";
     } catch (const tovrin::AutomationError& error) {
         EXPECT_EQ(error.Number(), 9);
-        EXPECT_EQ(error.Source(), L"tovFSO");
+        EXPECT_TRUE(error.Source().empty()) << "the member's class gives the Source at its boundary";
     }
     EXPECT_EQ(odd, "badce") << "every complete pair is swapped first";
     EXPECT_THROW(DecodeText("abc", {UTF16, NoBOM, InvertBytes}), tovrin::AutomationError);

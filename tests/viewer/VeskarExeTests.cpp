@@ -2,6 +2,7 @@
 // another process, closed with Esc.
 #include "Png.h"
 #include "TestFiles.h"
+#include "VeskarWindow.h"
 
 #include <tovrin/Unique.h>
 
@@ -11,31 +12,6 @@
 using namespace testing_support;
 
 namespace {
-
-struct Search {
-    DWORD ProcessId;
-    HWND Window;
-};
-
-HWND FindProcessWindow(DWORD processId)
-{
-    Search search = {processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t className[64] = {};
-            ::GetClassNameW(window, className, 64);
-            if (owner == s->ProcessId && std::wstring(className) == L"VeskarMain") {
-                s->Window = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.Window;
-}
 
 // Reads a list or status text from the other process through memory of its own.
 class RemoteText {
@@ -96,7 +72,7 @@ TEST(VeskarExe, ListsTheSampleAndClosesOnEscape)
     RemoteText remote(process.hProcess);
     for (int i = 0; i < 200 && !(status && remote.Status(status).rfind(L"Chunk(s) found", 0) == 0); ++i) {
         ::Sleep(50);
-        window = window ? window : FindProcessWindow(process.dwProcessId);
+        window = window ? window : FindVeskarWindow(process.dwProcessId);
         list = window ? ::FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
         status = window ? ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr) : nullptr;
     }

@@ -1,4 +1,4 @@
-#include "Guarded.h"
+#include "FileAccess.h"
 
 #include "tovFSO.h"
 
@@ -8,8 +8,6 @@
 
 namespace tovrin {
 
-const wchar_t* const FsoSource = L"tovFSO";
-
 std::string AnsiFileName(BSTR fileName)
 {
     std::wstring name = Bstr::ToString(fileName);
@@ -18,7 +16,7 @@ std::string AnsiFileName(BSTR fileName)
                          : ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(),
                                                  static_cast<int>(name.size()), nullptr, 0, nullptr, &lossy);
     if (lossy)
-        throw AutomationError(ErrBadFileNameOrNumber, FsoSource);
+        throw AutomationError(ErrBadFileNameOrNumber);
     std::string ansi(static_cast<size_t>(n), '\0');
     if (n > 0)
         ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), &ansi[0], n,
@@ -29,13 +27,13 @@ std::string AnsiFileName(BSTR fileName)
 bool FileExists(BSTR fileName)
 {
     VARIANT_BOOL exists = VARIANT_FALSE;
-    Check(esIsFileExist(fileName, &exists), FsoSource);
+    Check(esIsFileExist(fileName, &exists));
     return exists != VARIANT_FALSE;
 }
 
 void RaiseFileTooLarge()
 {
-    throw AutomationError(ErrOverflow, FsoSource, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
+    throw AutomationError(ErrOverflow, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
 }
 
 std::string ReadHead(BSTR fileName, size_t count)
@@ -44,11 +42,11 @@ std::string ReadHead(BSTR fileName, size_t count)
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        throw AutomationError(MapWin32FileError(::GetLastError()), FsoSource);
+        throw AutomationError(MapWin32FileError(::GetLastError()));
     std::string bytes(count, '\0');
     DWORD read = 0;
     if (!::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(count), &read, nullptr))
-        throw AutomationError(MapWin32FileError(::GetLastError()), FsoSource);
+        throw AutomationError(MapWin32FileError(::GetLastError()));
     bytes.resize(read);
     return bytes;
 }

@@ -1,0 +1,93 @@
+#include "Enumerator.h"
+
+#include "Module.h"
+
+#include <atomic>
+#include <memory>
+#include <new>
+
+namespace tovrin {
+
+namespace {
+
+using Snapshot = std::shared_ptr<const std::vector<Variant>>;
+
+class Enumerator final : public IEnumVARIANT {
+public:
+    Enumerator(Snapshot items, size_t next) : m_items(std::move(items)), m_next(next) { module::ObjectCreated(); }
+    ~Enumerator() { module::ObjectDestroyed(); }
+    Enumerator(const Enumerator&) = delete;
+    Enumerator& operator=(const Enumerator&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT)
+            return E_NOINTERFACE;
+        *object = static_cast<IEnumVARIANT*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        long left = --m_references;
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override
+    {
+        if (!items)
+            return E_POINTER;
+        ULONG n = 0;
+        for (; n < count && m_next < m_items->size(); ++n, ++m_next) {
+            ::VariantInit(&items[n]);
+            HRESULT hr = ::VariantCopy(&items[n], const_cast<VARIANT*>((*m_items)[m_next].get()));
+            if (FAILED(hr)) {
+                while (n > 0)
+                    ::VariantClear(&items[--n]);
+                return hr;
+            }
+        }
+        if (fetched)
+            *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
+    {
+        size_t left = m_items->size() - m_next;
+        m_next += count < left ? count : left;
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        m_next = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override
+    {
+        if (!copy)
+            return E_POINTER;
+        *copy = new (std::nothrow) Enumerator(m_items, m_next);
+        return *copy ? S_OK : E_OUTOFMEMORY;
+    }
+
+private:
+    Snapshot m_items;
+    size_t m_next;
+    std::atomic<long> m_references{1};
+};
+
+} // namespace
+
+ComPtr<IEnumVARIANT> NewEnumerator(std::vector<Variant> items)
+{
+    auto snapshot = std::make_shared<const std::vector<Variant>>(std::move(items));
+    return ComPtr<IEnumVARIANT>::Attach(new Enumerator(std::move(snapshot), 0));
+}
+
+} // namespace tovrin
