@@ -64,6 +64,22 @@ AutomationError AutomationError::FromFailure(HRESULT hr)
     return AutomationError(number, description);
 }
 
+AutomationError AutomationError::FromException(EXCEPINFO& exception)
+{
+    if (exception.pfnDeferredFillIn)
+        exception.pfnDeferredFillIn(&exception);
+    Bstr source(exception.bstrSource), description(exception.bstrDescription), helpFile(exception.bstrHelpFile);
+    exception.bstrSource = exception.bstrDescription = exception.bstrHelpFile = nullptr;
+    HRESULT status = exception.scode ? exception.scode : StatusOfErrorNumber(exception.wCode);
+    long number = HRESULT_FACILITY(status) == FACILITY_CONTROL ? HRESULT_CODE(status) : static_cast<long>(status);
+    if (!FAILED(status))
+        number = ErrInvalidCall; // an exception that names no failure is still one
+    AutomationError error(number, description.length() ? description.str() : StandardErrorDescription(number),
+                          helpFile.str(), exception.dwHelpContext);
+    error.m_source = source.str();
+    return error;
+}
+
 HRESULT Report(AutomationError error, REFIID iid, const wchar_t* source)
 {
     error.SetSourceIfNone(source);

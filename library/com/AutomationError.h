@@ -36,6 +36,9 @@ public:
     // The error a failed call of another object left behind: its status with
     // the thread's error info, when it has one.
     static AutomationError FromFailure(HRESULT hr);
+    // The exception another object's IDispatch::Invoke reported; its
+    // strings are freed.
+    static AutomationError FromException(EXCEPINFO& exception);
 
 private:
     long m_number;

@@ -1,0 +1,73 @@
+' The typed members (not the ByVar twins) called with script variables for
+' their by-reference parameters, arguments left out in the middle, as a
+' VBScript author writes them.
+Option Explicit
+
+Dim fso, tov, folder, passed, failed
+passed = 0
+failed = 0
+
+Sub Check(condition, what)
+    If condition Then
+        passed = passed + 1
+    Else
+        failed = failed + 1
+        WScript.Echo "FAIL: " & what
+    End If
+End Sub
+
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set tov = CreateObject("Ormelin0105.tovFSO")
+folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-variables-vbs")
+If Not fso.FolderExists(folder) Then fso.CreateFolder folder
+
+Dim path, stream, text, encoding, mark, order, success, sampled
+path = folder & "\unicode.txt"
+Set stream = fso.CreateTextFile(path, True, True)
+stream.Write "text"
+stream.Close
+
+' GetFile2 with every out-parameter, four arguments left out before them.
+text = tov.GetFile2(path, , , , , encoding, mark, order, success)
+Check text = "text", "GetFile2 read the text: " & text
+Check TypeName(encoding) = "Long" And encoding = 3, "encoding is Long 3: " & TypeName(encoding) & " " & encoding
+Check TypeName(mark) = "Long" And mark = 2, "mark is Long 2: " & TypeName(mark) & " " & mark
+Check TypeName(order) = "Long" And order = 1, "order is Long 1: " & TypeName(order) & " " & order
+Check TypeName(success) = "Boolean" And success, "success is Boolean True: " & TypeName(success)
+
+' GetFileFormat2 with RaiseErrors left out between the name and the outputs.
+encoding = Empty
+mark = "0"
+order = Empty
+sampled = tov.GetFileFormat2(path, , encoding, mark, order)
+Check sampled, "GetFileFormat2 sampled the file"
+Check TypeName(encoding) = "Long" And encoding = 3, "format encoding: " & TypeName(encoding) & " " & encoding
+Check TypeName(mark) = "Long" And mark = 2, "format mark, given as a string: " & TypeName(mark) & " " & mark
+
+' A missing file: the variables the member leaves alone keep their values.
+encoding = Empty
+mark = 7
+success = True
+text = tov.GetFile2(folder & "\missing.txt", , , , , encoding, mark, , success)
+Check text = "", "nothing read"
+Check IsEmpty(encoding), "encoding is still Empty: " & TypeName(encoding)
+Check TypeName(mark) = "Integer" And mark = 7, "mark is still Integer 7: " & TypeName(mark)
+Check TypeName(success) = "Boolean" And Not success, "success is False"
+
+encoding = Empty
+sampled = tov.GetFileFormat2(folder & "\missing.txt", , encoding)
+Check Not sampled And IsEmpty(encoding), "GetFileFormat2 on a missing file leaves encoding Empty"
+
+On Error Resume Next
+sampled = tov.GetFileFormat2(folder & "\missing.txt", True, encoding)
+Check Err.Number = 53, "error 53 with RaiseErrors True, not " & Err.Number
+Check Err.Source = "tovFSO", "from tovFSO, not " & Err.Source
+Err.Clear
+On Error Goto 0
+
+fso.DeleteFolder folder, True
+If failed = 0 Then
+    WScript.Echo "ALL " & passed & " CHECKS PASSED"
+Else
+    WScript.Echo failed & " CHECKS FAILED"
+End If
