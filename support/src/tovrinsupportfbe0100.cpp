@@ -198,6 +198,56 @@ BOOL CALLBACK ClipChildren(HWND window, LPARAM)
     return TRUE;
 }
 
+// Opens the file with the program registered for its type; false when its
+// type has none, which is how a fresh Wine prefix leaves ".txt".
+bool OpenWithAssociation(const std::wstring& path, const std::wstring& folder)
+{
+    SHELLEXECUTEINFOW request = {};
+    request.cbSize = sizeof(request);
+    request.fMask = SEE_MASK_FLAG_NO_UI; // no "open with" box: Notepad is the fallback
+    request.lpVerb = L"open";
+    request.lpFile = path.c_str();
+    request.lpDirectory = folder.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&request))
+        return true;
+    // Wine reports the missing association in hInstApp but leaves an
+    // unrelated code in GetLastError.
+    if (reinterpret_cast<INT_PTR>(request.hInstApp) == SE_ERR_NOASSOC || ::GetLastError() == ERROR_NO_ASSOCIATION)
+        return false;
+    FailLastError();
+}
+
+std::wstring SystemFolder()
+{
+    UINT size = ::GetSystemDirectoryW(nullptr, 0);
+    if (size == 0)
+        FailLastError();
+    std::wstring folder(size, L'\0');
+    UINT n = ::GetSystemDirectoryW(&folder[0], size);
+    if (n == 0 || n >= size)
+        FailLastError();
+    folder.resize(n);
+    return folder;
+}
+
+// Every Windows has Notepad. It is started from the system folder by its
+// full path, so that no notepad.exe beside the program or in the current
+// folder is taken for it.
+void OpenInNotepad(const std::wstring& path, const std::wstring& folder)
+{
+    std::wstring notepad = Join(SystemFolder(), L"notepad.exe");
+    std::wstring command = L"\"" + notepad + L"\" \"" + path + L"\""; // either may hold blanks
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(notepad.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                          &process))
+        FailLastError();
+    tovrin::KernelHandle ownProcess(process.hProcess);
+    tovrin::KernelHandle ownThread(process.hThread);
+}
+
 LONG TwipsPerPixel(int axis)
 {
     HDC screen = ::GetDC(nullptr);
@@ -283,13 +333,12 @@ TOVRINSUPPORTFBE_API esOpenReadMeFile(LONG reserved)
     return Guard([&] {
         Require(reserved == 0);
         std::wstring program = ModulePath(nullptr);
-        std::wstring readMe = Join(FilePath(program), FileName(program, true) + L".ReadMe.txt");
+        std::wstring folder = FilePath(program);
+        std::wstring readMe = Join(folder, FileName(program, true) + L".ReadMe.txt");
         if (::GetFileAttributesW(readMe.c_str()) == INVALID_FILE_ATTRIBUTES)
             FailLastError();
-        auto status = reinterpret_cast<INT_PTR>(
-            ::ShellExecuteW(nullptr, L"open", readMe.c_str(), nullptr, FilePath(program).c_str(), SW_SHOWNORMAL));
-        if (status <= 32)
-            Fail(HRESULT_FROM_WIN32(status == SE_ERR_NOASSOC ? ERROR_NO_ASSOCIATION : ERROR_FILE_NOT_FOUND));
+        if (!OpenWithAssociation(readMe, folder))
+            OpenInNotepad(readMe, folder);
     });
 }
 

@@ -4,6 +4,10 @@
 #include "SupportTestHelpers.h"
 #include "TestFiles.h"
 
+#include <tlhelp32.h>
+
+#include <set>
+
 using namespace testing_support;
 
 namespace {
@@ -38,6 +42,104 @@ std::wstring CurrentFolder()
     wchar_t folder[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, folder);
     return folder;
+}
+
+// Waits a few seconds at most for the condition; gives whether it holds.
+template <typename Condition>
+bool WaitFor(Condition condition)
+{
+    for (DWORD start = ::GetTickCount(); !condition() && ::GetTickCount() - start < 10000;)
+        ::Sleep(50);
+    return condition();
+}
+
+// The read-me beside the running test program, for the guard's lifetime.
+struct ReadMeBesideProgram {
+    explicit ReadMeBesideProgram(const std::string& text) { WriteBytes(Path, text); }
+    ~ReadMeBesideProgram() { ::DeleteFileW(Path.c_str()); }
+    const std::wstring Path = ProgramFolder() + L"\\support_tests.ReadMe.txt";
+};
+
+bool TextFilesAreRegistered()
+{
+    tovrin::RegKey key;
+    return ::RegOpenKeyExW(HKEY_CLASSES_ROOT, L".txt", 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+// A ".txt" registration for the guard's lifetime, made where there is none.
+// Wine reads file types from HKEY_CLASSES_ROOT only, not from the user's
+// Software\Classes.
+struct TextFileAssociation {
+    explicit TextFileAssociation(const std::wstring& openCommand)
+    {
+        Set(L".txt", L"TovrinTests.ReadMe");
+        Set(L"TovrinTests.ReadMe\\shell\\open\\command", openCommand);
+    }
+    ~TextFileAssociation()
+    {
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TovrinTests.ReadMe");
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".txt");
+    }
+    static void Set(const wchar_t* key, const std::wstring& value)
+    {
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+};
+
+std::set<DWORD> NotepadProcesses()
+{
+    std::set<DWORD> ids;
+    tovrin::Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.get(), &entry); more;
+         more = ::Process32NextW(snapshot.get(), &entry))
+        if (::lstrcmpiW(entry.szExeFile, L"notepad.exe") == 0)
+            ids.insert(entry.th32ProcessID);
+    return ids;
+}
+
+// The Notepads started in the guard's lifetime; it ends them, so that no test
+// leaves a window or a process behind.
+class StartedNotepads {
+public:
+    std::set<DWORD> Ids() const
+    {
+        std::set<DWORD> started;
+        for (DWORD id : NotepadProcesses())
+            if (!m_before.count(id))
+                started.insert(id);
+        return started;
+    }
+    ~StartedNotepads()
+    {
+        for (DWORD id : Ids()) {
+            tovrin::KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+            if (process && ::TerminateProcess(process.get(), 0))
+                ::WaitForSingleObject(process.get(), 5000);
+        }
+    }
+
+private:
+    const std::set<DWORD> m_before = NotepadProcesses();
+};
+
+// The text of Notepad's edit box once it shows some.
+std::wstring NotepadText()
+{
+    wchar_t text[256] = {};
+    WaitFor([&] {
+        HWND notepad = ::FindWindowW(L"Notepad", nullptr);
+        HWND edit = notepad ? ::FindWindowExW(notepad, nullptr, L"Edit", nullptr) : nullptr;
+        if (!edit)
+            return false;
+        ::SendMessageTimeoutW(edit, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                              1000, nullptr);
+        return text[0] != L'\0';
+    });
+    return text;
 }
 
 } // namespace
@@ -315,4 +417,30 @@ TEST(esOpenReadMeFile, FailsWhenTheReadMeIsMissing)
     // The test program ships no read-me beside it.
     EXPECT_EQ(esOpenReadMeFile(0), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(esOpenReadMeFile(1), E_INVALIDARG);
+}
+
+TEST(esOpenReadMeFile, WithoutATextFileAssociationStartsNotepadOnTheReadMe)
+{
+    ASSERT_FALSE(TextFilesAreRegistered()) << "the test prefix, like the project's own, has no .txt registration";
+    ReadMeBesideProgram readMe("How to read this program's read-me.");
+    StartedNotepads notepads;
+    ASSERT_EQ(esOpenReadMeFile(0), S_OK);
+    EXPECT_EQ(notepads.Ids().size(), 1u);
+    EXPECT_EQ(NotepadText(), L"How to read this program's read-me.");
+}
+
+TEST(esOpenReadMeFile, UsesTheProgramAssociatedWithTextFiles)
+{
+    ASSERT_FALSE(TextFilesAreRegistered()) << "a registration of the machine's own is never replaced";
+    TempFolder folder;
+    std::wstring record = folder / L"arguments.txt";
+    TextFileAssociation association(L"\"" + ProgramFolder() + L"\\record_arguments.exe\" \"" + record + L"\" \"%1\"");
+    ReadMeBesideProgram readMe("read me");
+    StartedNotepads notepads;
+    ASSERT_EQ(esOpenReadMeFile(0), S_OK);
+    ASSERT_TRUE(WaitFor([&] { return Exists(record); })) << "the associated program was not started";
+    std::string opened = ReadBytes(record);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(opened.data()), opened.size() / sizeof(wchar_t)),
+              readMe.Path + L"\n");
+    EXPECT_TRUE(notepads.Ids().empty());
 }

@@ -22,7 +22,9 @@
 //                       with the flag true, short (8.3) names of an existing
 //                       path are expanded to long names.
 //   esOpenReadMeFile    opens "<program base name>.ReadMe.txt" from the
-//                       program's folder with its registered application.
+//                       program's folder with the application registered for
+//                       text files, or with Notepad where none is; fails when
+//                       the read-me is missing.
 //   esRegisterAppPath   writes the program's App Paths entry for the current
 //                       user (default value: the program's path; "Path": its
 //                       folder), so that Windows finds it by name.
