@@ -2,6 +2,10 @@
 // through the pointer stored at WM_NCCREATE and hands every message to
 // Derived::HandleMessage. A handler that raises shows the run-time error and
 // the window carries on.
+//
+// The derived class's destructor calls Destroy: the window's last messages
+// (WM_DESTROY and on) must find the object whole, and by the time this base's
+// destructor runs the derived members are gone.
 #pragma once
 
 #include "RunTimeError.h"
@@ -18,8 +22,12 @@ protected:
     Window() = default;
     ~Window()
     {
-        if (m_window)
+        // A window its derived destructor left behind loses its object before
+        // it goes, so that no message reaches the half-destroyed one.
+        if (m_window) {
+            ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
             ::DestroyWindow(m_window);
+        }
     }
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -43,6 +51,12 @@ protected:
     {
         return ::CreateWindowExW(0, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr,
                                  nullptr, ::GetModuleHandleW(nullptr), static_cast<Derived*>(this)) != nullptr;
+    }
+
+    void Destroy()
+    {
+        if (m_window)
+            ::DestroyWindow(m_window);
     }
 
     HWND m_window = nullptr;

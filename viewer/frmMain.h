@@ -18,6 +18,9 @@ namespace veskar {
 class frmMain final : public Window<frmMain>, private IChunkList {
 public:
     frmMain() = default;
+    // Its WM_DESTROY stores the placement and the column widths: it must run
+    // while the members are still there.
+    ~frmMain() { Destroy(); }
 
     // Creates the window and runs its Load; the caller shows it.
     bool Create();

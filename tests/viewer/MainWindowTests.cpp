@@ -122,6 +122,26 @@ TEST_F(MainWindow, EscapeClosesAndStoresThePlacement)
     EXPECT_EQ(m_objects.Settings.Layouts.count(L"lvChunks"), 1u);
 }
 
+TEST_F(MainWindow, DestroyingTheObjectStoresThePlacementAndColumnWidths)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    HWND window = m_form->Handle();
+    ::MoveWindow(window, 40, 30, 600, 400, TRUE);
+    ::SendMessageW(m_form->List(), LVM_SETCOLUMNWIDTH, 2, 123);
+    m_form.reset();
+
+    EXPECT_FALSE(::IsWindow(window));
+    ASSERT_EQ(m_objects.Settings.Saves, 1);
+    const RECT& stored = m_objects.Settings.Placements[L"|Window placement"].rcNormalPosition;
+    EXPECT_EQ(stored.left, 40);
+    EXPECT_EQ(stored.top, 30);
+    EXPECT_EQ(stored.right, 640);
+    EXPECT_EQ(stored.bottom, 430);
+    ASSERT_EQ(m_objects.Settings.Layouts[L"lvChunks"].size(), 4u);
+    EXPECT_EQ(m_objects.Settings.Layouts[L"lvChunks"][2], 123);
+}
+
 TEST_F(MainWindow, ShiftF1ShowsTheAboutBox)
 {
     WriteBytes(m_folder / L"one.png", MinimalPng());
