@@ -3,6 +3,7 @@
 #include "com/ClassFactory.h"
 #include "com/Module.h"
 #include "com/Registration.h"
+#include "tovDescriptIon.h"
 #include "tovFSO.h"
 
 #include "Ormelin0105.h"
@@ -14,6 +15,7 @@ namespace {
 // CLASS_E_CLASSNOTAVAILABLE instead of giving an object that cannot work.
 const tovrin::ClassEntry Classes[] = {
     {&CLSID_tovFSO, L"tovFSO", tovrin::CreateInstanceOf<tovrin::tovFSO>},
+    {&CLSID_tovDescriptIon, L"tovDescriptIon", tovrin::CreateInstanceOf<tovrin::tovDescriptIon>},
 };
 
 const tovrin::ServerDescription Server = {

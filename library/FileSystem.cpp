@@ -22,6 +22,16 @@ public:
     {
         return ::ReadFile(file, buffer, size, read, nullptr) != FALSE;
     }
+
+    bool Write(HANDLE file, const void* buffer, DWORD size, DWORD* written) override
+    {
+        return ::WriteFile(file, buffer, size, written, nullptr) != FALSE;
+    }
+
+    bool Replace(const std::string& from, const std::string& to) override
+    {
+        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
 };
 
 IFileSystem* g_override;

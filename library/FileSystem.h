@@ -5,8 +5,10 @@
 // create-always open of a hidden or system file, writing a read-only file as
 // the super-user). Text reading reads through it too, so that tests can
 // stand in for a read that fails once the file is open (a bad sector, a
-// network drive gone), which Wine cannot be made to give. The real calls are
-// the ANSI Win32 functions.
+// network drive gone), which Wine cannot be made to give. Description files
+// are written and put in place through it, so that tests can stand in for a
+// disk that fills in the middle of a write. The real calls are the ANSI
+// Win32 functions.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +29,10 @@ public:
     virtual HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) = 0;
     // ReadFile, synchronous: false with the last error on failure.
     virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) = 0;
+    // WriteFile, synchronous: false with the last error on failure.
+    virtual bool Write(HANDLE file, const void* buffer, DWORD size, DWORD* written) = 0;
+    // MoveFileExA replacing an existing target, written through.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
 };
 
 IFileSystem& FileSystem();

@@ -36,26 +36,6 @@ HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileZone(BSTR, VARIANT_BOOL*)
     return NotImplemented(L"DeleteFileZone");
 }
 
-HRESULT STDMETHODCALLTYPE tovFSO::GetFileDescription(BSTR, BSTR*)
-{
-    return NotImplemented(L"GetFileDescription");
-}
-
-HRESULT STDMETHODCALLTYPE tovFSO::SetFileDescription(BSTR, BSTR, VARIANT_BOOL*)
-{
-    return NotImplemented(L"SetFileDescription");
-}
-
-HRESULT STDMETHODCALLTYPE tovFSO::SetFileDescription2(BSTR, BSTR, VARIANT_BOOL, VARIANT_BOOL*)
-{
-    return NotImplemented(L"SetFileDescription2");
-}
-
-HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileDescription(BSTR, VARIANT_BOOL*)
-{
-    return NotImplemented(L"DeleteFileDescription");
-}
-
 HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR, CompressionFormatConst, long*, VARIANT_BOOL*)
 {
     return NotImplemented(L"SetFileCompression");

@@ -7,7 +7,7 @@
 #include "TestFiles.h"
 
 #include <CFileAttributesReset.h>
-#include <FileSystem.h>
+#include "SimulatedFileSystem.h"
 #include <tovFSO.h>
 
 #include <tovrin/CodePage.h>
@@ -21,10 +21,8 @@ using namespace testing_support;
 
 namespace {
 
-class SimulatedWindowsFileSystem final : public tovrin::IFileSystem {
+class SimulatedWindowsFileSystem final : public testing_support::SimulatedFileSystem {
 public:
-    SimulatedWindowsFileSystem() { tovrin::SetFileSystem(this); }
-    ~SimulatedWindowsFileSystem() override { tovrin::SetFileSystem(nullptr); }
 
     DWORD GetAttributes(const std::string& name) override
     {
@@ -52,12 +50,7 @@ public:
             ::SetLastError(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
-        return tovrin::Win32FileSystem().Open(name, access, share, disposition);
-    }
-
-    bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
-    {
-        return tovrin::Win32FileSystem().Read(file, buffer, size, read);
+        return Real().Open(name, access, share, disposition);
     }
 
     std::vector<std::string> Calls;

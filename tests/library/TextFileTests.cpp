@@ -6,7 +6,7 @@
 
 #include "Ormelin0105.h"
 
-#include <FileSystem.h>
+#include "SimulatedFileSystem.h"
 #include <tovFSO.h>
 
 #include <gtest/gtest.h>
@@ -161,29 +161,17 @@ namespace {
 // Simulated: a read that fails once the file is open and its first bytes
 // have been read (Windows gives ERROR_CRC for a bad sector; Wine cannot be
 // made to). Every other call is the real one.
-class FailingReads final : public tovrin::IFileSystem {
+class FailingReads final : public testing_support::SimulatedFileSystem {
 public:
-    FailingReads() { tovrin::SetFileSystem(this); }
-    ~FailingReads() override { tovrin::SetFileSystem(nullptr); }
-    DWORD GetAttributes(const std::string& name) override { return m_real.GetAttributes(name); }
-    bool SetAttributes(const std::string& name, DWORD attributes) override
-    {
-        return m_real.SetAttributes(name, attributes);
-    }
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) override
-    {
-        return m_real.Open(name, access, share, disposition);
-    }
     bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
     {
         if (++m_reads == 1)
-            return m_real.Read(file, buffer, size, read);
+            return Real().Read(file, buffer, size, read);
         ::SetLastError(ERROR_CRC);
         return false;
     }
 
 private:
-    tovrin::IFileSystem& m_real = tovrin::Win32FileSystem();
     int m_reads = 0;
 };
 
