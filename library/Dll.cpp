@@ -4,6 +4,7 @@
 #include "com/Module.h"
 #include "com/Registration.h"
 #include "tovDescriptIon.h"
+#include "tovFileStreams.h"
 #include "tovFSO.h"
 
 #include "Ormelin0105.h"
@@ -16,6 +17,7 @@ namespace {
 const tovrin::ClassEntry Classes[] = {
     {&CLSID_tovFSO, L"tovFSO", tovrin::CreateInstanceOf<tovrin::tovFSO>},
     {&CLSID_tovDescriptIon, L"tovDescriptIon", tovrin::CreateInstanceOf<tovrin::tovDescriptIon>},
+    {&CLSID_tovFileStreams, L"tovFileStreams", tovrin::CreateInstanceOf<tovrin::tovFileStreams>},
 };
 
 const tovrin::ServerDescription Server = {

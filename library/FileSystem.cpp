@@ -13,9 +13,9 @@ public:
         return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
     }
 
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) override
+    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
     {
-        return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, 0, nullptr);
+        return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, flags, nullptr);
     }
 
     bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
@@ -31,6 +31,32 @@ public:
     bool Replace(const std::string& from, const std::string& to) override
     {
         return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+
+    bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                 DWORD* returned) override
+    {
+        return ::DeviceIoControl(file, code, in, inSize, out, outSize, returned, nullptr) != FALSE;
+    }
+
+    bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
+                    void** context) override
+    {
+        return ::BackupRead(file, buffer, size, read, FALSE, processSecurity, context) != FALSE;
+    }
+
+    int ShellOperation(SHFILEOPSTRUCTA& operation) override { return ::SHFileOperationA(&operation); }
+
+    void BackupEnd(HANDLE file, void** context) override
+    {
+        DWORD read = 0;
+        ::BackupRead(file, nullptr, 0, &read, TRUE, FALSE, context);
+    }
+
+    bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
+                    void** context) override
+    {
+        return ::BackupSeek(file, low, high, lowSeeked, highSeeked, context) != FALSE;
     }
 };
 

@@ -7,11 +7,16 @@
 // stand in for a read that fails once the file is open (a bad sector, a
 // network drive gone), which Wine cannot be made to give. Description files
 // are written and put in place through it, so that tests can stand in for a
-// disk that fills in the middle of a write. The real calls are the ANSI
-// Win32 functions.
+// disk that fills in the middle of a write. Compression control and backup
+// reading go through it because Wine has neither: tests stand in for NTFS;
+// and the shell's delete, so that tests can stand in for a shell that gives
+// up on an item and still reports success.
+// The real calls are the ANSI Win32 functions.
 #pragma once
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string>
 
@@ -24,15 +29,27 @@ public:
     virtual DWORD GetAttributes(const std::string& name) = 0;
     // SetFileAttributesA.
     virtual bool SetAttributes(const std::string& name, DWORD attributes) = 0;
-    // CreateFileA with no security attributes, flags or template:
+    // CreateFileA with no security attributes or template:
     // INVALID_HANDLE_VALUE with the last error on failure.
-    virtual HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) = 0;
+    virtual HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags = 0) = 0;
     // ReadFile, synchronous: false with the last error on failure.
     virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) = 0;
     // WriteFile, synchronous: false with the last error on failure.
     virtual bool Write(HANDLE file, const void* buffer, DWORD size, DWORD* written) = 0;
     // MoveFileExA replacing an existing target, written through.
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // DeviceIoControl, synchronous: false with the last error on failure.
+    virtual bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                         DWORD* returned) = 0;
+    // BackupRead without abort, and BackupRead with abort, which releases the context.
+    virtual bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
+                            void** context) = 0;
+    virtual void BackupEnd(HANDLE file, void** context) = 0;
+    // SHFileOperationA: the shell's status, 0 for success.
+    virtual int ShellOperation(SHFILEOPSTRUCTA& operation) = 0;
+    // BackupSeek: false when it could not skip the whole amount.
+    virtual bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
+                            void** context) = 0;
 };
 
 IFileSystem& FileSystem();

@@ -75,17 +75,18 @@ public:
                                                     FileBOMConst* lpFileBOM, InvertBytesConst* lpInvertBytes,
                                                     VARIANT_BOOL* lpSuccess, Collection** RetVal) override;
 
-    // Members whose work is not in this build yet (tovFSO_pending.cpp): each
-    // fails with a "not implemented" automation error.
+    // Download zones (tovFSO_zone.cpp)
     HRESULT STDMETHODCALLTYPE GetFileZone(BSTR FileName, FileZoneConst* RetVal) override;
     HRESULT STDMETHODCALLTYPE SetFileZone(BSTR FileName, FileZoneConst FileZone, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE IsFileZoneDefined(BSTR FileName, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE DeleteFileZone(BSTR FileName, VARIANT_BOOL* RetVal) override;
+    // Descriptions in the folder's Descript.ion file (tovFSO_description.cpp)
     HRESULT STDMETHODCALLTYPE GetFileDescription(BSTR FileName, BSTR* RetVal) override;
     HRESULT STDMETHODCALLTYPE SetFileDescription(BSTR FileName, BSTR DescriptionText, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE SetFileDescription2(BSTR FileName, BSTR DescriptionText, VARIANT_BOOL AutoUTF8Mode,
                                                   VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE DeleteFileDescription(BSTR FileName, VARIANT_BOOL* RetVal) override;
+    // Compression, recycling and time stamps (tovFSO_metadata.cpp)
     HRESULT STDMETHODCALLTYPE SetFileCompression(BSTR FileName, CompressionFormatConst CompressionFormat,
                                                  long* lpErrorCode, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE GetFileCompression(BSTR FileName, long* lpErrorCode,

@@ -38,7 +38,7 @@ public:
         return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
     }
 
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) override
+    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
     {
         const char* dispositions[] = {"", "new", "create-always", "existing", "always", "truncate"};
         Calls.push_back(std::string("open ") + dispositions[disposition]);
@@ -50,7 +50,7 @@ public:
             ::SetLastError(ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
-        return Real().Open(name, access, share, disposition);
+        return Real().Open(name, access, share, disposition, flags);
     }
 
     std::vector<std::string> Calls;

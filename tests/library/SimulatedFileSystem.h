@@ -18,9 +18,9 @@ public:
     {
         return Real().SetAttributes(name, attributes);
     }
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) override
+    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
     {
-        return Real().Open(name, access, share, disposition);
+        return Real().Open(name, access, share, disposition, flags);
     }
     bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
     {
@@ -31,6 +31,23 @@ public:
         return Real().Write(file, buffer, size, written);
     }
     bool Replace(const std::string& from, const std::string& to) override { return Real().Replace(from, to); }
+    bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                 DWORD* returned) override
+    {
+        return Real().Control(file, code, in, inSize, out, outSize, returned);
+    }
+    bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
+                    void** context) override
+    {
+        return Real().BackupRead(file, buffer, size, read, processSecurity, context);
+    }
+    void BackupEnd(HANDLE file, void** context) override { Real().BackupEnd(file, context); }
+    int ShellOperation(SHFILEOPSTRUCTA& operation) override { return Real().ShellOperation(operation); }
+    bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
+                    void** context) override
+    {
+        return Real().BackupSeek(file, low, high, lowSeeked, highSeeked, context);
+    }
 
 protected:
     static tovrin::IFileSystem& Real() { return tovrin::Win32FileSystem(); }

@@ -229,16 +229,6 @@ TEST_F(TovFso, TwinRejectsValuesThatCannotBeCoerced)
     EXPECT_EQ(result.scode, ErrorStatus(6));
 }
 
-TEST_F(TovFso, MembersNotInThisBuildFailClearly)
-{
-    FileZoneConst zone = static_cast<FileZoneConst>(7);
-    HRESULT hr = m_fso->GetFileZone(Bstr::From(File("x")).get(), &zone);
-    EXPECT_EQ(hr, E_NOTIMPL);
-    ErrorRecord error = TakeErrorInfo();
-    EXPECT_EQ(error.Source, L"tovFSO");
-    EXPECT_NE(error.Description.find(L"GetFileZone is not implemented"), std::wstring::npos);
-}
-
 TEST(TovFsoActivation, CreatedByProgIdAndCountedHonestly)
 {
     CLSID clsid = {};
