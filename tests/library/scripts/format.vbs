@@ -60,9 +60,10 @@ Err.Clear
 result = tov.GetFileFormat2(folder & "\unicode.txt", True)
 Check Err.Number = 0 And result = True, "the typed method answers scripts too: " & Err.Number
 
-result = tov.GetFileZone(folder & "\ansi.txt")
-Check Err.Number <> 0, "a member not in this build fails"
-Check InStr(Err.Description, "not implemented") > 0, "and says so: " & Err.Description
+Dim unbuilt
+Set unbuilt = CreateObject("Ormelin0105.tovFileVersion")
+Check Err.Number = 429, "a class not in this build cannot be created: " & Err.Number
+Check IsEmpty(unbuilt), "and gives no object"
 Err.Clear
 On Error GoTo 0
 
