@@ -45,6 +45,20 @@ public:
         return ::BackupRead(file, buffer, size, read, FALSE, processSecurity, context) != FALSE;
     }
 
+    HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) override
+    {
+        return ::FindFirstFileA(specification.c_str(), entry);
+    }
+
+    bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return ::FindNextFileA(find, entry) != FALSE; }
+
+    void FindClose(HANDLE find) override { ::FindClose(find); }
+
+    DWORD CompressedSize(const std::string& name, DWORD* high) override
+    {
+        return ::GetCompressedFileSizeA(name.c_str(), high);
+    }
+
     int ShellOperation(SHFILEOPSTRUCTA& operation) override { return ::SHFileOperationA(&operation); }
 
     void BackupEnd(HANDLE file, void** context) override

@@ -10,7 +10,8 @@
 // disk that fills in the middle of a write. Compression control and backup
 // reading go through it because Wine has neither: tests stand in for NTFS;
 // and the shell's delete, so that tests can stand in for a shell that gives
-// up on an item and still reports success.
+// up on an item and still reports success; and the find functions, so that
+// tests can stand in for junctions and unreadable folders.
 // The real calls are the ANSI Win32 functions.
 #pragma once
 
@@ -45,6 +46,11 @@ public:
     virtual bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
                             void** context) = 0;
     virtual void BackupEnd(HANDLE file, void** context) = 0;
+    // FindFirstFileA, FindNextFileA, FindClose; GetCompressedFileSizeA.
+    virtual HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) = 0;
+    virtual bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) = 0;
+    virtual void FindClose(HANDLE find) = 0;
+    virtual DWORD CompressedSize(const std::string& name, DWORD* high) = 0;
     // SHFileOperationA: the shell's status, 0 for success.
     virtual int ShellOperation(SHFILEOPSTRUCTA& operation) = 0;
     // BackupSeek: false when it could not skip the whole amount.

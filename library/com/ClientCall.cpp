@@ -7,7 +7,8 @@ namespace tovrin {
 
 namespace {
 
-const long ErrNoSuchMember = 438; // Object doesn't support this property or method
+// {A6EF9860-C720-11D0-9337-00A0C90DCAA9}, which MinGW's uuid library lacks.
+const IID IID_DispatchEx = {0xA6EF9860, 0xC720, 0x11D0, {0x93, 0x37, 0x00, 0xA0, 0xC9, 0x0D, 0xCA, 0xA9}};
 
 } // namespace
 
@@ -16,7 +17,14 @@ ClientMethod::ClientMethod(IDispatch* object, const wchar_t* name) : m_object(Co
     if (!object)
         throw AutomationError(ErrObjectNotSet);
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &m_member)))
+    // Script engines' objects answer names through IDispatchEx; Wine's
+    // VBScript classes answer them there only.
+    HRESULT hr = E_NOINTERFACE;
+    if (SUCCEEDED(object->QueryInterface(IID_DispatchEx, m_objectEx.put_void())))
+        hr = m_objectEx->GetDispID(Bstr::From(name).get(), fdexNameCaseInsensitive, &m_member);
+    if (FAILED(hr))
+        hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &m_member);
+    if (FAILED(hr))
         throw AutomationError(ErrNoSuchMember, StandardErrorDescription(ErrNoSuchMember) + L": " + name);
 }
 
@@ -30,8 +38,10 @@ Variant ClientMethod::Call(std::vector<VARIANT*> arguments) const
     Variant result;
     EXCEPINFO exception = {};
     UINT argumentError = 0;
-    HRESULT hr = m_object->Invoke(m_member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result.put(),
-                                  &exception, &argumentError);
+    HRESULT hr = m_objectEx ? m_objectEx->InvokeEx(m_member, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                                   result.put(), &exception, nullptr)
+                            : m_object->Invoke(m_member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                               result.put(), &exception, &argumentError);
     if (hr == DISP_E_EXCEPTION)
         throw AutomationError::FromException(exception);
     Check(hr);

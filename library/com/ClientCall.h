@@ -11,6 +11,7 @@
 #include <tovrin/ComPtr.h>
 #include <tovrin/Variant.h>
 
+#include <dispex.h>
 #include <oaidl.h>
 
 #include <vector>
@@ -28,6 +29,7 @@ public:
 
 private:
     ComPtr<IDispatch> m_object;
+    ComPtr<IDispatchEx> m_objectEx; // when the object has it
     DISPID m_member = DISPID_UNKNOWN;
 };
 

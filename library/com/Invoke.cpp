@@ -1,5 +1,7 @@
 #include "Invoke.h"
 
+#include "ScriptAdapters.h"
+
 #include <tovrin/ComPtr.h>
 #include <tovrin/Unique.h>
 
@@ -35,6 +37,22 @@ VARTYPE ValueType(ITypeInfo* info, const TYPEDESC& type)
         referenced->ReleaseTypeAttr(attributes);
     }
     return result;
+}
+
+// The interface a parameter takes an object of, when it does.
+bool InterfaceOf(ITypeInfo* info, const TYPEDESC& type, IID& iid)
+{
+    if (type.vt != VT_PTR || type.lptdesc->vt != VT_USERDEFINED)
+        return false;
+    ComPtr<ITypeInfo> referenced;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info->GetRefTypeInfo(type.lptdesc->hreftype, referenced.put())) ||
+        FAILED(referenced->GetTypeAttr(&attributes)))
+        return false;
+    bool isInterface = attributes->typekind == TKIND_INTERFACE || attributes->typekind == TKIND_DISPATCH;
+    iid = attributes->guid;
+    referenced->ReleaseTypeAttr(attributes);
+    return isInterface;
 }
 
 // The parameters a caller passes: all but the result.
@@ -102,6 +120,27 @@ bool PassArrayByReference(const TYPEDESC& type, VARIANT& given, VARIANT& slot)
     return true;
 }
 
+// A script's object given for an interface it does not implement goes on as
+// the library's adapter for that interface, when there is one (S_OK; the
+// adapter is stored in value); S_FALSE leaves the argument as it is.
+HRESULT AdaptObject(REFIID iid, const VARIANT& argument, VARIANT& value)
+{
+    const VARIANT* holder = V_VT(&argument) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(&argument) : &argument;
+    if (V_VT(holder) != VT_DISPATCH || !V_DISPATCH(holder))
+        return S_FALSE;
+    ComPtr<IUnknown> implemented;
+    if (SUCCEEDED(V_DISPATCH(holder)->QueryInterface(iid, implemented.put_void())))
+        return S_FALSE;
+    ComPtr<IUnknown> adapted;
+    HRESULT hr = AdaptScriptObject(iid, V_DISPATCH(holder), adapted.put());
+    if (hr != S_OK)
+        return hr;
+    ComPtr<IDispatch> dispatch = adapted.query<IDispatch>(IID_IDispatch);
+    V_VT(&value) = VT_DISPATCH;
+    V_DISPATCH(&value) = dispatch.release();
+    return S_OK;
+}
+
 // The argument list as the member's declaration wants it:
 // - a left-out optional argument with a declared default gets that default
 //   (the platform fills only trailing gaps on some systems);
@@ -138,6 +177,18 @@ public:
                 slot = argument; // the caller's own value, not copied
                 if (PassArrayByReference(parameter.tdesc, argument, slot))
                     continue;
+                IID iid = {};
+                if (InterfaceOf(info, parameter.tdesc, iid)) {
+                    HRESULT adapted = AdaptObject(iid, argument, value);
+                    if (FAILED(adapted)) {
+                        m_failure = adapted;
+                        m_failedArgument = static_cast<UINT>(supplied - 1 - i);
+                        return;
+                    }
+                    if (adapted == S_OK)
+                        slot = value;
+                    continue;
+                }
                 if (V_VT(&argument) != (VT_BYREF | VT_VARIANT) || parameter.tdesc.vt != VT_PTR)
                     continue;
                 VARTYPE type = ValueType(info, parameter.tdesc);
@@ -158,6 +209,13 @@ public:
                     return;
                 m_variables[static_cast<size_t>(i)] = V_VARIANTREF(&argument);
                 PointTo(slot, value, type);
+                continue;
+            }
+            IID iid = {};
+            if (InterfaceOf(info, parameter.tdesc, iid)) { // a left-out object is none
+                ::VariantInit(&slot);
+                V_VT(&slot) = VT_DISPATCH;
+                V_DISPATCH(&slot) = nullptr;
                 continue;
             }
             const USHORT flags = parameter.paramdesc.wParamFlags;
@@ -260,16 +318,20 @@ HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, 
     // A property read or a call without parameters has nothing to prepare.
     const bool hasParameters = function && ParameterCount(*function) > 0;
     if (hasParameters && params) {
+        ::SetErrorInfo(0, nullptr);
         prepared = std::make_unique<PreparedArguments>(types.Vtable, *function, *params);
-        if (FAILED(prepared->Failure(nullptr)))
-            return prepared->Failure(argumentError);
         if (prepared->Prepared())
             arguments = prepared->Params();
     }
-    ::SetErrorInfo(0, nullptr);
-    HRESULT hr = types.Vtable->Invoke(instance, member, flags, arguments, result, exception, argumentError);
-    if (SUCCEEDED(hr) && prepared && prepared->Prepared())
-        prepared->WriteBack();
+    HRESULT hr = S_OK;
+    if (prepared && FAILED(prepared->Failure(nullptr))) {
+        hr = prepared->Failure(argumentError);
+    } else {
+        ::SetErrorInfo(0, nullptr);
+        hr = types.Vtable->Invoke(instance, member, flags, arguments, result, exception, argumentError);
+        if (SUCCEEDED(hr) && prepared && prepared->Prepared())
+            prepared->WriteBack();
+    }
     if (FAILED(hr) && hr != DISP_E_EXCEPTION && HRESULT_FACILITY(hr) != FACILITY_DISPATCH && exception) {
         FillException(exception, hr);
         if (exception->scode == hr)

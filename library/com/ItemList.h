@@ -16,6 +16,7 @@ template <typename Item>
 class ItemList {
 public:
     void Add(ComPtr<Item> item) { m_items.push_back(std::move(item)); }
+    const std::vector<ComPtr<Item>>& Items() const { return m_items; }
     void Clear() { m_items.clear(); }
     long Count() const { return static_cast<long>(m_items.size()); }
 

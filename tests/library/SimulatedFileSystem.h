@@ -43,6 +43,13 @@ public:
     }
     void BackupEnd(HANDLE file, void** context) override { Real().BackupEnd(file, context); }
     int ShellOperation(SHFILEOPSTRUCTA& operation) override { return Real().ShellOperation(operation); }
+    HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) override
+    {
+        return Real().FindFirst(specification, entry);
+    }
+    bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return Real().FindNext(find, entry); }
+    void FindClose(HANDLE find) override { Real().FindClose(find); }
+    DWORD CompressedSize(const std::string& name, DWORD* high) override { return Real().CompressedSize(name, high); }
     bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
                     void** context) override
     {

@@ -28,6 +28,7 @@ enum ErrorNumber : long {
     ErrPathFileAccess = 75,
     ErrPathNotFound = 76,
     ErrObjectNotSet = 91,
+    ErrNoSuchMember = 438,
 };
 
 inline std::wstring StandardErrorDescription(long number)
@@ -54,6 +55,7 @@ inline std::wstring StandardErrorDescription(long number)
     case ErrPathFileAccess: return L"Path/File access error";
     case ErrPathNotFound: return L"Path not found";
     case ErrObjectNotSet: return L"Object variable or With block variable not set";
+    case ErrNoSuchMember: return L"Object doesn't support this property or method";
     default: return L"Application-defined or object-defined error";
     }
 }
