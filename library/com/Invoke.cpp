@@ -309,9 +309,11 @@ HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, 
                            DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
 {
     // JScript reads list.Count as a property; members such as Count are
-    // methods, as in the runtime's collection. Reading one calls it.
-    if (flags & DISPATCH_PROPERTYGET)
-        flags |= DISPATCH_METHOD;
+    // methods, as in the runtime's collection. Reading one calls it. And
+    // JScript's Enumerator asks for a collection's NewEnum, a property, as
+    // a method: calling a property reads it.
+    if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))
+        flags |= DISPATCH_PROPERTYGET | DISPATCH_METHOD;
     const FUNCDESC* function = types.Function(member, flags);
     DISPPARAMS* arguments = params;
     std::unique_ptr<PreparedArguments> prepared;

@@ -1,0 +1,81 @@
+' The found-files search as a VBScript author uses it: For Each over the
+' records and their Childs, a class of the script's own as the callback,
+' and cancelling from it.
+Option Explicit
+
+Dim fso, found, folder, passed, failed
+passed = 0
+failed = 0
+
+Sub Check(condition, what)
+    If condition Then
+        passed = passed + 1
+    Else
+        failed = failed + 1
+        WScript.Echo "FAIL: " & what
+    End If
+End Sub
+
+Class Watcher
+    Public Completed
+    Public CancelAt
+    Public Sub DirectoryCompleted(Path, Cancel)
+        Completed = Completed & "|" & Mid(Path, Len(folder) + 1)
+        If Path = CancelAt Then Cancel = True
+    End Sub
+End Class
+
+Function Total(list)
+    Dim record
+    Total = 0
+    For Each record In list
+        If record.AttributeDirectory Then
+            Total = Total + Total(record.Childs)
+        Else
+            Total = Total + record.FileSize
+        End If
+    Next
+End Function
+
+Set fso = CreateObject("Scripting.FileSystemObject")
+folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-search-vbs")
+If fso.FolderExists(folder) Then fso.DeleteFolder folder, True
+fso.CreateFolder folder
+fso.CreateFolder folder & "\sub"
+fso.CreateFolder folder & "\sub\deeper"
+fso.CreateTextFile(folder & "\one.txt").Write "12345"
+fso.CreateTextFile(folder & "\sub\two.txt").Write "123"
+fso.CreateTextFile(folder & "\sub\deeper\three.txt").Write "1"
+
+Set found = CreateObject("Ormelin0105.tovFoundedFiles")
+Check found.Refresh(folder, "*"), "Refresh"
+Check found.Count = 2, "two records at the top: " & found.Count
+Check Total(found) = 9 And found.Size = 9, "sizes of the whole tree: " & Total(found) & " " & found.Size
+Check found.Item(0).FileName = "one.txt" And found(1).FileName = "sub", "records by position"
+
+Dim watcher
+Set watcher = New Watcher
+Check found.RefreshEx(folder, "*", False, watcher), "RefreshEx with a script's callback"
+Check watcher.Completed = "|\sub\deeper|\sub|", "post-order: " & watcher.Completed
+
+Set watcher = New Watcher
+watcher.CancelAt = folder & "\sub\deeper"
+Check Not found.RefreshEx(folder, "*", False, watcher), "cancelled below the top"
+Check found.Count = 0 And Not found.HasSubItems, "nothing kept"
+
+On Error Resume Next
+found.RefreshEx folder, "*", False, fso
+Check Err.Number = 438, "an object without DirectoryCompleted is refused: " & Err.Number
+Err.Clear
+Dim missing
+missing = found.Item(found.Count)
+Check Err.Number = 9, "Item(Count) is out of range: " & Err.Number
+Err.Clear
+On Error GoTo 0
+
+fso.DeleteFolder folder, True
+If failed = 0 Then
+    WScript.Echo "search.vbs: ALL " & passed & " CHECKS PASSED"
+Else
+    WScript.Echo "search.vbs: " & failed & " of " & (passed + failed) & " checks failed"
+End If
