@@ -5,6 +5,7 @@
 #include "com/Registration.h"
 #include "tovDescriptIon.h"
 #include "tovFileStreams.h"
+#include "tovFileVersion.h"
 #include "tovFoundedFiles.h"
 #include "tovFSO.h"
 
@@ -19,6 +20,7 @@ const tovrin::ClassEntry Classes[] = {
     {&CLSID_tovFSO, L"tovFSO", tovrin::CreateInstanceOf<tovrin::tovFSO>},
     {&CLSID_tovDescriptIon, L"tovDescriptIon", tovrin::CreateInstanceOf<tovrin::tovDescriptIon>},
     {&CLSID_tovFileStreams, L"tovFileStreams", tovrin::CreateInstanceOf<tovrin::tovFileStreams>},
+    {&CLSID_tovFileVersion, L"tovFileVersion", tovrin::CreateInstanceOf<tovrin::tovFileVersion>},
     {&CLSID_tovFoundedFiles, L"tovFoundedFiles", tovrin::CreateInstanceOf<tovrin::tovFoundedFiles>},
     {&CLSID_IFindFilesCallback, L"IFindFilesCallback", tovrin::CreateInstanceOf<tovrin::IFindFilesCallback>},
 };

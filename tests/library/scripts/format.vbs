@@ -61,8 +61,8 @@ result = tov.GetFileFormat2(folder & "\unicode.txt", True)
 Check Err.Number = 0 And result = True, "the typed method answers scripts too: " & Err.Number
 
 Dim unbuilt
-Set unbuilt = CreateObject("Ormelin0105.tovFileVersion")
-Check Err.Number = 429, "a class not in this build cannot be created: " & Err.Number
+Set unbuilt = CreateObject("Ormelin0105.ShellFileEXE")
+Check Err.Number = 429, "a class only the library makes cannot be created: " & Err.Number
 Check IsEmpty(unbuilt), "and gives no object"
 Err.Clear
 On Error GoTo 0
