@@ -7,6 +7,7 @@
 #include "tovFileStreams.h"
 #include "tovFileVersion.h"
 #include "tovFoundedFiles.h"
+#include "tovShellFileInfo.h"
 #include "tovFSO.h"
 
 #include "Ormelin0105.h"
@@ -21,6 +22,7 @@ const tovrin::ClassEntry Classes[] = {
     {&CLSID_tovDescriptIon, L"tovDescriptIon", tovrin::CreateInstanceOf<tovrin::tovDescriptIon>},
     {&CLSID_tovFileStreams, L"tovFileStreams", tovrin::CreateInstanceOf<tovrin::tovFileStreams>},
     {&CLSID_tovFileVersion, L"tovFileVersion", tovrin::CreateInstanceOf<tovrin::tovFileVersion>},
+    {&CLSID_tovShellFileInfo, L"tovShellFileInfo", tovrin::CreateInstanceOf<tovrin::tovShellFileInfo>},
     {&CLSID_tovFoundedFiles, L"tovFoundedFiles", tovrin::CreateInstanceOf<tovrin::tovFoundedFiles>},
     {&CLSID_IFindFilesCallback, L"IFindFilesCallback", tovrin::CreateInstanceOf<tovrin::IFindFilesCallback>},
 };

@@ -59,6 +59,11 @@ public:
         return ::GetCompressedFileSizeA(name.c_str(), high);
     }
 
+    DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) override
+    {
+        return ::SHGetFileInfoA(name.c_str(), 0, &info, sizeof(info), flags);
+    }
+
     int ShellOperation(SHFILEOPSTRUCTA& operation) override { return ::SHFileOperationA(&operation); }
 
     void BackupEnd(HANDLE file, void** context) override

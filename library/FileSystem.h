@@ -11,7 +11,8 @@
 // reading go through it because Wine has neither: tests stand in for NTFS;
 // and the shell's delete, so that tests can stand in for a shell that gives
 // up on an item and still reports success; and the find functions, so that
-// tests can stand in for junctions and unreadable folders.
+// tests can stand in for junctions and unreadable folders; and the shell's
+// file information, so that tests can count the icon handles it gives out.
 // The real calls are the ANSI Win32 functions.
 #pragma once
 
@@ -51,6 +52,8 @@ public:
     virtual bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) = 0;
     virtual void FindClose(HANDLE find) = 0;
     virtual DWORD CompressedSize(const std::string& name, DWORD* high) = 0;
+    // SHGetFileInfoA on a file (no attributes given) into a zeroed record.
+    virtual DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) = 0;
     // SHFileOperationA: the shell's status, 0 for success.
     virtual int ShellOperation(SHFILEOPSTRUCTA& operation) = 0;
     // BackupSeek: false when it could not skip the whole amount.

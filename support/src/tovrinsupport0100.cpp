@@ -105,7 +105,14 @@ std::wstring FormatByteSize(double bytes)
 
 HICON LoadProgramIcon(BSTR name, int width, int height, UINT flags)
 {
-    Require(name && *name);
+    if (!name || !*name) {
+        // No name: the system's application icon, a copy of the caller's own.
+        HICON icon = static_cast<HICON>(
+            ::CopyImage(::LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, width, height, 0));
+        if (!icon)
+            FailLastError();
+        return icon;
+    }
     HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), name, IMAGE_ICON, width, height, flags));
     if (!icon)
         FailLastError();
@@ -168,6 +175,7 @@ TOVRINSUPPORT_API asSetWindowResIconAll(HWND window, BSTR iconName)
 {
     return Guard([&] {
         Require(::IsWindow(window) != FALSE);
+        Require(iconName && *iconName); // the window keeps shared icons, which only a named resource gives
         HICON large = LoadProgramIcon(iconName, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
                                       LR_SHARED);
         HICON small = LoadProgramIcon(iconName, ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),

@@ -43,6 +43,10 @@ public:
     }
     void BackupEnd(HANDLE file, void** context) override { Real().BackupEnd(file, context); }
     int ShellOperation(SHFILEOPSTRUCTA& operation) override { return Real().ShellOperation(operation); }
+    DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) override
+    {
+        return Real().ShellFileInfo(name, info, flags);
+    }
     HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) override
     {
         return Real().FindFirst(specification, entry);

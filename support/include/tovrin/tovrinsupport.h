@@ -27,6 +27,7 @@
 //                       Asian ones).
 //   asIsINIKeyExist2    the two numbers are reserved and must be 0; a missing
 //                       file or section means the key does not exist.
+//   asLoadResIcon(Small) an empty name gives the system's application icon.
 //   asGetIconFromHandle the picture owns a copy of the icon; the caller keeps
 //                       its own handle.
 #pragma once

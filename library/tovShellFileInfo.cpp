@@ -1,0 +1,206 @@
+#include "tovShellFileInfo.h"
+
+#include "FileAccess.h"
+#include "FileSystem.h"
+
+#include <tovrin/CodePage.h>
+#include <tovrin/tovrinsupport.h>
+
+#include <cstring>
+
+namespace tovrin {
+
+namespace {
+
+std::wstring Text(const char* field, size_t size)
+{
+    return FromCodePage(CP_ACP, field, strnlen(field, size));
+}
+
+const struct {
+    UINT Flags;
+    bool Small;
+} RenderingFlags[] = {
+    {SHGFI_ICON, false},
+    {SHGFI_ICON | SHGFI_SMALLICON, true},
+    {SHGFI_ICON | SHGFI_LINKOVERLAY, false},
+    {SHGFI_ICON | SHGFI_LINKOVERLAY | SHGFI_SMALLICON, true},
+    {SHGFI_ICON | SHGFI_OPENICON, false},
+    {SHGFI_ICON | SHGFI_OPENICON | SHGFI_SMALLICON, true},
+    {SHGFI_ICON | SHGFI_SELECTED, false},
+    {SHGFI_ICON | SHGFI_SELECTED | SHGFI_SMALLICON, true},
+    {SHGFI_ICON | SHGFI_SHELLICONSIZE, false},
+};
+
+// One rendering of the icon as a picture. The shell's icon handle is ours to
+// destroy; the picture keeps a copy of its own. Where the shell has no icon
+// the support library's default picture stands in, with index -1.
+ComPtr<ShellFileIcon> MakeShellIcon(const std::string& fileName, UINT flags, bool small)
+{
+    SHFILEINFOA info = {};
+    ComPtr<IPictureDisp> picture;
+    long index = -1;
+    if (FileSystem().ShellFileInfo(fileName, info, flags) != 0 && info.hIcon) {
+        HRESULT hr = asGetIconFromHandle(info.hIcon, picture.put());
+        ::DestroyIcon(info.hIcon);
+        Check(hr);
+        index = info.iIcon;
+    } else {
+        Bstr none = Bstr::From(L"");
+        Check(small ? asLoadResIconSmall(none.get(), picture.put()) : asLoadResIcon(none.get(), picture.put()));
+    }
+    return ShellFileIcon::Create(index, std::move(picture));
+}
+
+} // namespace
+
+void tovShellFileInfo::Reset()
+{
+    m_fileName.clear();
+    m_ansiFileName.clear();
+    m_attributes = 0;
+    m_displayName.clear();
+    m_typeName.clear();
+    m_iconLocation.clear();
+    m_systemIconIndex = 0;
+    m_systemImageList = 0;
+    m_exeType.reset();
+    for (ComPtr<ShellFileIcon>& icon : m_icons)
+        icon.reset();
+}
+
+// Five questions to the shell in this order; the first it cannot answer
+// ends the reading with everything reset.
+bool tovShellFileInfo::Read(BSTR fileName)
+{
+    Reset();
+    std::string name;
+    try {
+        name = AnsiFileName(fileName);
+    } catch (const AutomationError&) {
+        return false;
+    }
+    SHFILEINFOA info = {};
+    IFileSystem& shell = FileSystem();
+    if (!shell.ShellFileInfo(name, info, SHGFI_ATTRIBUTES)) {
+        Reset();
+        return false;
+    }
+    m_attributes = static_cast<long>(info.dwAttributes);
+    if (!shell.ShellFileInfo(name, info, SHGFI_DISPLAYNAME)) {
+        Reset();
+        return false;
+    }
+    m_displayName = Text(info.szDisplayName, sizeof(info.szDisplayName));
+    if (!shell.ShellFileInfo(name, info, SHGFI_ICONLOCATION)) {
+        Reset();
+        return false;
+    }
+    m_iconLocation = Text(info.szDisplayName, sizeof(info.szDisplayName));
+    DWORD_PTR imageList = shell.ShellFileInfo(name, info, SHGFI_SYSICONINDEX);
+    if (!imageList) {
+        Reset();
+        return false;
+    }
+    m_systemImageList = static_cast<long>(imageList);
+    m_systemIconIndex = info.iIcon;
+    if (!shell.ShellFileInfo(name, info, SHGFI_TYPENAME)) {
+        Reset();
+        return false;
+    }
+    m_typeName = Text(info.szTypeName, sizeof(info.szTypeName));
+    m_fileName = Bstr::ToString(fileName);
+    m_ansiFileName = name;
+    return true;
+}
+
+HRESULT tovShellFileInfo::IconOf(Rendering rendering, _ShellFileIcon** RetVal)
+{
+    return Member(RetVal, [&] {
+        ComPtr<ShellFileIcon>& icon = m_icons[rendering];
+        if (!m_fileName.empty() && !icon)
+            icon = MakeShellIcon(m_ansiFileName, RenderingFlags[rendering].Flags, RenderingFlags[rendering].Small);
+        return icon;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::ReadFile(BSTR FileName, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] { return Read(FileName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_FileName(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(m_fileName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_Attributes(long* RetVal)
+{
+    return Member(RetVal, [&] { return m_attributes; });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_DisplayName(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(m_displayName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_TypeName(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(m_typeName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_EXEType(_ShellFileEXE** RetVal)
+{
+    return Member(RetVal, [&] {
+        if (!m_fileName.empty() && !m_exeType) {
+            SHFILEINFOA info = {};
+            m_exeType = ShellFileEXE::FromExeType(FileSystem().ShellFileInfo(m_ansiFileName, info, SHGFI_EXETYPE));
+        }
+        return m_exeType;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_Icon(_ShellFileIcon** RetVal) { return IconOf(Large, RetVal); }
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SmallIcon(_ShellFileIcon** RetVal) { return IconOf(Small, RetVal); }
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_LinkOverlayIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(LinkOverlay, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_LinkOverlaySmallIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(LinkOverlaySmall, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_OpenIcon(_ShellFileIcon** RetVal) { return IconOf(Open, RetVal); }
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_OpenSmallIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(OpenSmall, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SelectedIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(Selected, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SelectedSmallIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(SelectedSmall, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_ShellSizeIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(ShellSize, RetVal);
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_IconLocation(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(m_iconLocation); });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SystemIconIndex(long* RetVal)
+{
+    return Member(RetVal, [&] { return m_systemIconIndex; });
+}
+
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_hSystemImageList(long* RetVal)
+{
+    return Member(RetVal, [&] { return m_systemImageList; });
+}
+
+} // namespace tovrin
