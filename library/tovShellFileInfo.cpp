@@ -4,8 +4,10 @@
 #include "FileSystem.h"
 
 #include <tovrin/CodePage.h>
+#include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupport.h>
 
+#include <cstdint>
 #include <cstring>
 
 namespace tovrin {
@@ -102,7 +104,7 @@ bool tovShellFileInfo::Read(BSTR fileName)
         Reset();
         return false;
     }
-    m_systemImageList = static_cast<long>(imageList);
+    m_systemImageList = imageList;
     m_systemIconIndex = info.iIcon;
     if (!shell.ShellFileInfo(name, info, SHGFI_TYPENAME)) {
         Reset();
@@ -200,7 +202,16 @@ HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SystemIconIndex(long* RetVal)
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_hSystemImageList(long* RetVal)
 {
-    return Member(RetVal, [&] { return m_systemImageList; });
+    return Member(RetVal, [&] { return ImageListHandleAsLong(m_systemImageList); });
+}
+
+long ImageListHandleAsLong(unsigned long long handle)
+{
+    const long value = static_cast<long>(static_cast<int32_t>(handle));
+    if (static_cast<unsigned long long>(static_cast<long long>(value)) != handle &&
+        static_cast<unsigned long long>(static_cast<uint32_t>(value)) != handle)
+        throw AutomationError(ErrOverflow, L"Overflow: the system image list's handle does not fit in 32 bits");
+    return value;
 }
 
 } // namespace tovrin

@@ -56,9 +56,15 @@ private:
     std::wstring m_typeName;
     std::wstring m_iconLocation;
     long m_systemIconIndex = 0;
-    long m_systemImageList = 0;
+    DWORD_PTR m_systemImageList = 0;
     ComPtr<ShellFileEXE> m_exeType;
     ComPtr<ShellFileIcon> m_icons[Renderings];
 };
+
+// The system image list's handle as the 32-bit property gives it. In the
+// 64-bit library a handle that does not fit in 32 bits (sign-extended, as
+// 32-bit handles are widened) raises error 6 rather than giving a number
+// that names no image list.
+long ImageListHandleAsLong(unsigned long long handle);
 
 } // namespace tovrin

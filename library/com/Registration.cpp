@@ -5,6 +5,7 @@
 
 #include <tovrin/Unique.h>
 
+#include <map>
 #include <vector>
 
 namespace tovrin {
@@ -109,40 +110,20 @@ std::wstring Folder(const std::wstring& path)
 
 void Register(const ServerDescription& server)
 {
-    const std::wstring path = module::Path();
     const std::wstring libid = GuidText(*server.Libid);
-
-    const std::wstring library = L"TypeLib\\" + libid + L"\\" + server.VersionText;
-    SetText(library, nullptr, server.HelpString);
-    SetText(library + L"\\0\\" + (sizeof(void*) == 8 ? L"win64" : L"win32"), nullptr, path);
-    SetText(library + L"\\FLAGS", nullptr, L"0");
-    SetText(library + L"\\HELPDIR", nullptr, Folder(path));
-
-    for (const InterfaceEntry& entry : LibraryInterfaces()) {
-        const std::wstring key = L"Interface\\" + GuidText(entry.Iid);
-        std::wstring owner = ReadText(key + L"\\TypeLib", nullptr);
-        if (KeyExists(key) && owner != libid)
-            continue; // registered by someone else, such as the platform's Collection
-        SetText(key, nullptr, entry.Name);
-        SetText(key + L"\\ProxyStubClsid", nullptr, AutomationMarshaler);
-        SetText(key + L"\\ProxyStubClsid32", nullptr, AutomationMarshaler);
-        SetText(key + L"\\TypeLib", nullptr, libid);
-        SetText(key + L"\\TypeLib", L"Version", server.VersionText);
-    }
-
-    for (size_t i = 0; i < server.ClassCount; ++i) {
-        const ClassEntry& entry = server.Classes[i];
-        const std::wstring clsid = GuidText(*entry.Clsid);
-        const std::wstring progId = std::wstring(server.LibraryName) + L"." + entry.Name;
-        const std::wstring key = L"CLSID\\" + clsid;
-        SetText(key, nullptr, progId);
-        SetText(key + L"\\InprocServer32", nullptr, path);
-        SetText(key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-        SetText(key + L"\\ProgID", nullptr, progId);
-        SetText(key + L"\\TypeLib", nullptr, libid);
-        SetText(key + L"\\VERSION", nullptr, server.VersionText);
-        SetText(progId, nullptr, progId);
-        SetText(progId + L"\\CLSID", nullptr, clsid);
+    std::map<std::wstring, bool> othersOwn; // decided before the first value is written
+    for (const RegistryValue& value : RegistryValues(server, module::Path(), sizeof(void*) == 8)) {
+        if (!value.SharedKey.empty()) {
+            auto decided = othersOwn.find(value.SharedKey);
+            if (decided == othersOwn.end())
+                decided = othersOwn
+                              .emplace(value.SharedKey, KeyExists(value.SharedKey) &&
+                                                            ReadText(value.SharedKey + L"\\TypeLib", nullptr) != libid)
+                              .first;
+            if (decided->second)
+                continue; // registered by someone else, such as the platform's Collection
+        }
+        SetText(value.Key, value.Name.empty() ? nullptr : value.Name.c_str(), value.Value);
     }
 }
 
@@ -180,6 +161,47 @@ HRESULT RegistrationStep(Body body)
 }
 
 } // namespace
+
+std::vector<RegistryValue> RegistryValues(const ServerDescription& server, const std::wstring& path, bool win64)
+{
+    std::vector<RegistryValue> values;
+    auto add = [&](const std::wstring& key, const wchar_t* name, const std::wstring& value,
+                   const std::wstring& sharedKey = std::wstring()) {
+        values.push_back({key, name ? name : L"", value, sharedKey});
+    };
+    const std::wstring libid = GuidText(*server.Libid);
+
+    const std::wstring library = L"TypeLib\\" + libid + L"\\" + server.VersionText;
+    add(library, nullptr, server.HelpString);
+    add(library + L"\\0\\" + (win64 ? L"win64" : L"win32"), nullptr, path);
+    add(library + L"\\FLAGS", nullptr, L"0");
+    add(library + L"\\HELPDIR", nullptr, Folder(path));
+
+    for (const InterfaceEntry& entry : LibraryInterfaces()) {
+        const std::wstring key = L"Interface\\" + GuidText(entry.Iid);
+        add(key, nullptr, entry.Name, key);
+        add(key + L"\\ProxyStubClsid", nullptr, AutomationMarshaler, key);
+        add(key + L"\\ProxyStubClsid32", nullptr, AutomationMarshaler, key);
+        add(key + L"\\TypeLib", nullptr, libid, key);
+        add(key + L"\\TypeLib", L"Version", server.VersionText, key);
+    }
+
+    for (size_t i = 0; i < server.ClassCount; ++i) {
+        const ClassEntry& entry = server.Classes[i];
+        const std::wstring clsid = GuidText(*entry.Clsid);
+        const std::wstring progId = std::wstring(server.LibraryName) + L"." + entry.Name;
+        const std::wstring key = L"CLSID\\" + clsid;
+        add(key, nullptr, progId);
+        add(key + L"\\InprocServer32", nullptr, path);
+        add(key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+        add(key + L"\\ProgID", nullptr, progId);
+        add(key + L"\\TypeLib", nullptr, libid);
+        add(key + L"\\VERSION", nullptr, server.VersionText);
+        add(progId, nullptr, progId);
+        add(progId + L"\\CLSID", nullptr, clsid);
+    }
+    return values;
+}
 
 std::wstring GuidText(REFGUID guid)
 {

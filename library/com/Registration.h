@@ -8,6 +8,7 @@
 #include "ClassFactory.h"
 
 #include <string>
+#include <vector>
 
 namespace tovrin {
 
@@ -25,6 +26,20 @@ struct ServerDescription {
     const ClassEntry* Classes;
     size_t ClassCount;
 };
+
+// One value under HKEY_CLASSES_ROOT that registration writes; an empty Name
+// is the key's default value. The values of an interface key (SharedKey)
+// are written only where no other type library owns that interface.
+struct RegistryValue {
+    std::wstring Key;
+    std::wstring Name;
+    std::wstring Value;
+    std::wstring SharedKey;
+};
+
+// Everything registration writes for the server at that path, in the
+// registry view of a 32-bit or a 64-bit process. Installers write the same.
+std::vector<RegistryValue> RegistryValues(const ServerDescription& server, const std::wstring& path, bool win64);
 
 HRESULT RegisterServer(const ServerDescription& server);
 HRESULT UnregisterServer(const ServerDescription& server);
