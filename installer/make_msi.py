@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+"""Writes the WiX source of Tovrin's installer and builds it with wixl.
+
+The x86 package installs Veskar, its read-me, the support libraries and the
+32-bit Ormelin0105 under Program Files; the x64 package adds the 64-bit
+Ormelin0105 with 64-bit support libraries under the 64-bit Program Files,
+so that 64-bit script hosts create the same classes. The classes, program
+identifiers, interfaces and type library are written through the package's
+own registry table, with the values self-registration writes
+(registry_table.exe), and removed with the package.
+
+  make_msi.py --arch x86|x64 --bin32 DIR --table32 FILE [--bin64 DIR --table64 FILE] --out MSI
+"""
+import argparse
+import os
+import subprocess
+import sys
+import uuid
+from xml.sax.saxutils import quoteattr
+
+VERSION = "1.0.10"
+UPGRADE_CODE = "6F3C2B1A-8D4E-4F6A-9B2C-1E5D7A9C3B48"
+# The platform's Collection interface belongs to the Visual Basic runtime:
+# the installer never writes it, so that uninstalling never removes it.
+PLATFORM_COLLECTION = "Interface\\{A4C46780-499F-101B-BB78-00AA00383CBB}"
+NAMESPACE = uuid.UUID("0B3E5C7A-1D2F-4E6B-8A9C-2F4D6E8A0C1B")
+
+
+def guid(name):
+    # Stable component identifiers, so that upgrades keep their components.
+    return str(uuid.uuid5(NAMESPACE, name)).upper()
+
+
+def registry_values(table, file_id, folder_id):
+    values = []
+    with open(table, encoding="utf-8") as lines:
+        for line in lines:
+            key, name, value, shared = line.rstrip("\r\n").split("\t")
+            if shared == PLATFORM_COLLECTION:
+                continue
+            if key.endswith("\\HELPDIR"):
+                value = f"[{folder_id}]"
+            value = value.replace("[#PATH]", f"[#{file_id}]")
+            attributes = f"Root=\"HKCR\" Key={quoteattr(key)} Type=\"string\" Value={quoteattr(value)}"
+            if name:
+                attributes += f" Name={quoteattr(name)}"
+            values.append(f"          <RegistryValue {attributes}/>")
+    return "\n".join(values)
+
+
+def component(name, files, win64=False, registry=""):
+    key_path = ' KeyPath="yes"'
+    entries = "\n".join(
+        f"          <File Id={quoteattr(file_id)} Name={quoteattr(os.path.basename(path))} "
+        f"Source={quoteattr(os.path.relpath(path, SOURCE_ROOT))}{key_path if i == 0 else ''}/>"
+        for i, (file_id, path) in enumerate(files))
+    win = ' Win64="yes"' if win64 else ""
+    return (f"        <Component Id={quoteattr(name)} Guid=\"{guid(name)}\"{win}>\n{entries}\n"
+            f"{registry}\n        </Component>")
+
+
+SOURCE_ROOT = "."
+
+
+def main():
+    global SOURCE_ROOT
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--arch", choices=["x86", "x64"], required=True)
+    parser.add_argument("--bin32", required=True)
+    parser.add_argument("--table32", required=True)
+    parser.add_argument("--bin64")
+    parser.add_argument("--table64")
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    SOURCE_ROOT = os.path.dirname(os.path.abspath(args.out))
+    b32 = lambda name: os.path.join(args.bin32, name)
+    open_with = "\n".join([
+        '          <RegistryValue Root="HKCR" Key="Applications\\Veskar.exe\\shell\\open\\command" Type="string" '
+        'Value="&quot;[#Veskar.exe]&quot; &quot;%1&quot;"/>',
+        '          <RegistryValue Root="HKCR" Key="Applications\\Veskar.exe\\SupportedTypes" Name=".png" '
+        'Type="string" Value=""/>',
+        '          <RegistryValue Root="HKCR" Key=".png\\OpenWithList\\Veskar.exe" Type="string" Value=""/>',
+    ])
+    components32 = [
+        component("Veskar", [("Veskar.exe", b32("Veskar.exe")), ("Veskar.ReadMe.txt", b32("Veskar.ReadMe.txt"))],
+                  registry=open_with),
+        component("Support32", [("tovrinsupport0100.dll", b32("tovrinsupport0100.dll")),
+                                ("tovrinsupportfbe0100.dll", b32("tovrinsupportfbe0100.dll"))]),
+        component("Ormelin32", [("Ormelin0105.dll", b32("Ormelin0105.dll"))],
+                  registry=registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR")),
+    ]
+    folders64 = ""
+    refs = ["Veskar", "Support32", "Ormelin32"]
+    if args.arch == "x64":
+        b64 = lambda name: os.path.join(args.bin64, name)
+        components64 = [
+            component("Support64", [("tovrinsupport0100.dll.x64", b64("tovrinsupport0100.dll")),
+                                    ("tovrinsupportfbe0100.dll.x64", b64("tovrinsupportfbe0100.dll"))], win64=True),
+            component("Ormelin64", [("Ormelin0105.dll.x64", b64("Ormelin0105.dll"))], win64=True,
+                      registry=registry_values(args.table64, "Ormelin0105.dll.x64", "INSTALLDIR64")),
+        ]
+        refs += ["Support64", "Ormelin64"]
+        folders64 = ("      <Directory Id=\"ProgramFiles64Folder\">\n"
+                     "        <Directory Id=\"INSTALLDIR64\" Name=\"Tovrin\">\n"
+                     + "\n".join(components64) + "\n        </Directory>\n      </Directory>\n")
+    platform = ' Platform="x64"' if args.arch == "x64" else ""
+    source = f"""<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+  <Product Id="*" Name="Tovrin Veskar and Ormelin" Language="1033" Version="{VERSION}" Manufacturer="Tovrin"
+           UpgradeCode="{UPGRADE_CODE}">
+    <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"{platform}
+             Description="Veskar, the PNG chunk viewer, and Ormelin0105, file work for scripts"/>
+    <Media Id="1" Cabinet="tovrin.cab" EmbedCab="yes"/>
+    <Property Id="ARPCOMMENTS" Value="Veskar and the Ormelin0105 scripting library"/>
+    <Directory Id="TARGETDIR" Name="SourceDir">
+      <Directory Id="ProgramFilesFolder">
+        <Directory Id="INSTALLDIR" Name="Tovrin">
+{chr(10).join(components32)}
+        </Directory>
+      </Directory>
+{folders64}    </Directory>
+    <Feature Id="Complete" Level="1">
+{chr(10).join(f'      <ComponentRef Id="{r}"/>' for r in refs)}
+    </Feature>
+  </Product>
+</Wix>
+"""
+    wxs = os.path.splitext(os.path.abspath(args.out))[0] + ".wxs"
+    with open(wxs, "w", encoding="utf-8") as out:
+        out.write(source)
+    # wixl takes file sources relative to where it runs.
+    command = ["wixl", "-a", args.arch, "-o", os.path.abspath(args.out), wxs]
+    sys.exit(subprocess.call(command, cwd=os.path.dirname(wxs)))
+
+
+if __name__ == "__main__":
+    main()

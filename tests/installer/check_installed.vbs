@@ -1,0 +1,33 @@
+' Run after the package is installed: the classes come from the installed
+' library, registered by the package's own registry table.
+Option Explicit
+Dim shell, fso, tov, version, path, passed, failed
+passed = 0
+failed = 0
+Sub Check(condition, what)
+    If condition Then
+        passed = passed + 1
+    Else
+        failed = failed + 1
+        WScript.Echo "FAIL: " & what
+    End If
+End Sub
+Set shell = CreateObject("WScript.Shell")
+Set fso = CreateObject("Scripting.FileSystemObject")
+path = shell.RegRead("HKCR\CLSID\{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}\InprocServer32\")
+Check InStr(LCase(path), "program files") > 0 And LCase(fso.GetFileName(path)) = "ormelin0105.dll", "tovFSO is served from Program Files: " & path
+Set tov = CreateObject("Ormelin0105.tovFSO")
+Check tov.GetFileZone(path) = 0, "tovFSO answers"
+Set version = CreateObject("Ormelin0105.tovFileVersion")
+Check version.ReadFile(path) And version.FileVerMajor = 1, "the installed library carries its version record"
+Dim classes, name
+classes = Array("tovDescriptIon", "tovFileStreams", "tovFoundedFiles", "tovFileVersion", "tovShellFileInfo", "IFindFilesCallback")
+For Each name In classes
+    Check IsObject(CreateObject("Ormelin0105." & name)), name & " can be created"
+Next
+Check shell.RegRead("HKCR\Applications\Veskar.exe\shell\open\command\") <> "", "Veskar is offered for opening files"
+If failed = 0 Then
+    WScript.Echo "check_installed.vbs: ALL " & passed & " CHECKS PASSED"
+Else
+    WScript.Echo "check_installed.vbs: " & failed & " of " & (passed + failed) & " checks failed"
+End If

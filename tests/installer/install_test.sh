@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The installer for real under Wine, in a prefix of its own: msiexec /i
+# installs everything under Program Files and registers it through the
+# package's tables; a script creates the classes from there and Veskar
+# lists a PNG; msiexec /x leaves no file and no registry key of ours.
+#   tests/installer/install_test.sh BUILD_TREE ARCH(i686|x86_64)
+set -euo pipefail
+tree=$(realpath "$1") arch=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+case "$arch" in
+  i686) msiarch=x86 WINEARCH=win32 loader=/usr/lib/wine/wine ;;
+  *) msiarch=x64 WINEARCH=win64 loader=/usr/lib/wine/wine64 ;;
+esac
+msi="$tree/package/Tovrin-$msiarch.msi"
+"$root/scripts/make-msi" "$msiarch" "$msi"
+
+export WINEPREFIX="$tree/installprefix" WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export PATH="$(dirname "$loader"):$PATH"
+wineserver -k 2>/dev/null || true
+rm -rf "$WINEPREFIX"
+"$loader" wineboot -i >/dev/null 2>&1
+wineserver -w
+folders=("$WINEPREFIX/drive_c/Program Files/Tovrin" "$WINEPREFIX/drive_c/Program Files (x86)/Tovrin")
+failures=0
+check() { # WHAT COMMAND...
+  local what=$1
+  shift
+  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+has_key() { "$loader" reg query "$1" >/dev/null 2>&1; }
+no_key() { ! has_key "$1"; }
+our_keys=(
+  'HKCR\CLSID\{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}' 'HKCR\Ormelin0105.tovFSO'
+  'HKCR\TypeLib\{F4E33DFD-390E-4BB0-BC4D-F5EAEE694E2B}' 'HKCR\Interface\{989EF825-6B06-49C8-A150-F101C2ACDDB8}'
+  'HKCR\Applications\Veskar.exe' 'HKCR\.png\OpenWithList\Veskar.exe'
+)
+
+check "msiexec /i installs quietly" "$loader" msiexec /i "$(winepath -w "$msi" 2>/dev/null || echo "Z:${msi//\//\\}")" /qn
+installed=""
+for folder in "${folders[@]}"; do [ -f "$folder/Veskar.exe" ] && installed=$folder; done
+check "Veskar, its read-me and the libraries are under Program Files" test -n "$installed" -a -f "$installed/Veskar.ReadMe.txt" \
+  -a -f "$installed/Ormelin0105.dll" -a -f "$installed/tovrinsupport0100.dll" -a -f "$installed/tovrinsupportfbe0100.dll"
+for key in "${our_keys[@]}"; do check "registered: $key" has_key "$key"; done
+cp "$root/tests/installer/check_installed.vbs" "$WINEPREFIX/drive_c/check_installed.vbs"
+output=$("$loader" cscript //nologo 'C:\check_installed.vbs' 2>&1 || true)
+echo "$output"
+check "a script creates the classes from the installed library" grep -q "ALL [0-9]* CHECKS PASSED" <<<"$output"
+if [ -n "$installed" ]; then
+  veskar="C:\\Program Files\\Tovrin\\Veskar.exe"
+  [ "$installed" = "${folders[1]}" ] && veskar="C:\\Program Files (x86)\\Tovrin\\Veskar.exe"
+  check "the installed Veskar lists a PNG" env TOVRIN_VESKAR="$veskar" "$loader" "$tree/bin/veskar_exe_tests.exe" \
+    --gtest_filter=VeskarExe.ListsTheSampleAndClosesOnEscape
+fi
+
+check "msiexec /x uninstalls quietly" "$loader" msiexec /x "$(winepath -w "$msi" 2>/dev/null || echo "Z:${msi//\//\\}")" /qn
+for folder in "${folders[@]}"; do check "nothing left in $folder" test ! -e "$folder"; done
+for key in "${our_keys[@]}"; do check "no key left: $key" no_key "$key"; done
+wineserver -k 2>/dev/null || true
+echo "install test: $failures failed"
+[ "$failures" -eq 0 ]
