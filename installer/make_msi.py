@@ -79,18 +79,23 @@ def main():
         'Value="&quot;[#Veskar.exe]&quot; &quot;%1&quot;"/>',
         '          <RegistryValue Root="HKCR" Key="Applications\\Veskar.exe\\SupportedTypes" Name=".png" '
         'Type="string" Value=""/>',
-        '          <RegistryValue Root="HKCR" Key=".png\\OpenWithList\\Veskar.exe" Type="string" Value=""/>',
+        '          <RegistryValue Root="HKCR" Key=".png\\OpenWithList\\Veskar.exe" Type="string" Value="" '
+        'KeyPath="yes"/>',
     ])
     components32 = [
-        component("Veskar", [("Veskar.exe", b32("Veskar.exe")), ("Veskar.ReadMe.txt", b32("Veskar.ReadMe.txt"))],
-                  registry=open_with),
+        component("Veskar", [("Veskar.exe", b32("Veskar.exe")), ("Veskar.ReadMe.txt", b32("Veskar.ReadMe.txt"))]),
         component("Support32", [("tovrinsupport0100.dll", b32("tovrinsupport0100.dll")),
                                 ("tovrinsupportfbe0100.dll", b32("tovrinsupportfbe0100.dll"))]),
         component("Ormelin32", [("Ormelin0105.dll", b32("Ormelin0105.dll"))],
                   registry=registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR")),
     ]
+    # Explorer reads its Open with entries in the registry view of the
+    # system: the 64-bit one on 64-bit Windows.
+    win64 = ' Win64="yes"' if args.arch == "x64" else ""
+    components32.append(f"        <Component Id=\"OpenWith\" Guid=\"{guid('OpenWith' + args.arch)}\"{win64}>\n"
+                        f"{open_with}\n        </Component>")
     folders64 = ""
-    refs = ["Veskar", "Support32", "Ormelin32"]
+    refs = ["Veskar", "OpenWith", "Support32", "Ormelin32"]
     if args.arch == "x64":
         b64 = lambda name: os.path.join(args.bin64, name)
         components64 = [
@@ -103,7 +108,7 @@ def main():
         folders64 = ("      <Directory Id=\"ProgramFiles64Folder\">\n"
                      "        <Directory Id=\"INSTALLDIR64\" Name=\"Tovrin\">\n"
                      + "\n".join(components64) + "\n        </Directory>\n      </Directory>\n")
-    platform = ' Platform="x64"' if args.arch == "x64" else ""
+    platform = ""  # wixl takes the architecture from -a
     source = f"""<?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
   <Product Id="*" Name="Tovrin Veskar and Ormelin" Language="1033" Version="{VERSION}" Manufacturer="Tovrin"

@@ -55,6 +55,22 @@ fi
 check "msiexec /x uninstalls quietly" "$loader" msiexec /x "$(winepath -w "$msi" 2>/dev/null || echo "Z:${msi//\//\\}")" /qn
 for folder in "${folders[@]}"; do check "nothing left in $folder" test ! -e "$folder"; done
 for key in "${our_keys[@]}"; do check "no key left: $key" no_key "$key"; done
+# The portable folder: register.cmd and unregister.cmd beside the libraries.
+portable="$WINEPREFIX/drive_c/Tovrin-portable"
+mkdir -p "$portable/x64"
+cp "$root"/build/i686/bin/{Ormelin0105.dll,tovrinsupport0100.dll,tovrinsupportfbe0100.dll} "$portable/"
+if [ "$msiarch" = x64 ]; then
+  cp "$root"/build/x86_64/bin/{Ormelin0105.dll,tovrinsupport0100.dll,tovrinsupportfbe0100.dll} "$portable/x64/"
+fi
+cp "$root"/installer/{register.cmd,unregister.cmd} "$portable/"
+check "register.cmd registers the portable folder" "$loader" cmd /c 'C:\Tovrin-portable\register.cmd'
+check "registered from the portable folder" has_key 'HKCR\CLSID\{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}\InprocServer32'
+printf 'Set tov = CreateObject("Ormelin0105.tovFSO")\r\nWScript.Echo "portable: " & tov.GetFileZone("C:\\none")\r\n' \
+  > "$WINEPREFIX/drive_c/portable_check.vbs"
+output=$("$loader" cscript //nologo 'C:\portable_check.vbs' 2>&1 || true)
+check "a script creates tovFSO from the portable folder" grep -q "portable: 0" <<<"$output"
+check "unregister.cmd removes it again" "$loader" cmd /c 'C:\Tovrin-portable\unregister.cmd'
+check "nothing registered after unregister.cmd" no_key 'HKCR\CLSID\{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}'
 wineserver -k 2>/dev/null || true
 echo "install test: $failures failed"
 [ "$failures" -eq 0 ]

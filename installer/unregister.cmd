@@ -1,0 +1,26 @@
+@echo off
+rem Removes the registration register.cmd made: both libraries of this
+rem folder, as they were registered. Run it from an administrator prompt.
+setlocal
+call :folders
+"%SYS32%\regsvr32.exe" /s /u "%~dp0Ormelin0105.dll"
+if errorlevel 1 goto failed
+if not defined SYS64 goto done
+"%SYS64%\regsvr32.exe" /s /u "%~dp0x64\Ormelin0105.dll"
+if errorlevel 1 goto failed
+:done
+echo Ormelin0105 is unregistered.
+exit /b 0
+
+:failed
+echo Unregistering Ormelin0105 failed: run unregister.cmd from an administrator prompt.
+exit /b 1
+
+:folders
+rem A 32-bit prompt on 64-bit Windows reaches the 64-bit tools through Sysnative.
+set "SYS32=%SystemRoot%\System32"
+if exist "%SystemRoot%\SysWOW64\regsvr32.exe" set "SYS32=%SystemRoot%\SysWOW64"
+set "SYS64="
+if defined PROCESSOR_ARCHITEW6432 set "SYS64=%SystemRoot%\Sysnative"
+if /i "%PROCESSOR_ARCHITECTURE%"=="AMD64" set "SYS64=%SystemRoot%\System32"
+exit /b 0
