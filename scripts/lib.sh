@@ -23,12 +23,13 @@ build_tree() {
 }
 
 # Builds the 32-bit deliverables with their tests and benchmarks, which
-# always compile even where they cannot run, and, where 32-bit Wine cannot
-# start, the 64-bit tree whose tests run instead.
+# always compile even where they cannot run, and the 64-bit library of the
+# x64 package: with its tests where 32-bit Wine cannot start and the 64-bit
+# tests run instead, else alone.
 build_all() {
   local arch
   arch=$(test_arch)
   build_tree i686 ON
-  [ "$arch" = i686 ] || build_tree "$arch" ON
+  if [ "$arch" = i686 ]; then build_tree x86_64 OFF; else build_tree "$arch" ON; fi
   "$root/scripts/check-imports" "$root/build/i686/bin"/{Veskar.exe,Ormelin0105.dll,tovrinsupport0100.dll,tovrinsupportfbe0100.dll}
 }

@@ -3,18 +3,23 @@
 # installs everything under Program Files and registers it through the
 # package's tables; a script creates the classes from there and Veskar
 # lists a PNG; msiexec /x leaves no file and no registry key of ours.
-#   tests/installer/install_test.sh BUILD_TREE ARCH(i686|x86_64)
+# The test programs it runs (veskar_exe_tests.exe) come from the build tree.
+#   tests/installer/install_test.sh BUILD_TREE x86|x64
 set -euo pipefail
-tree=$(realpath "$1") arch=$2
+tree=$(realpath "$1") msiarch=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
-case "$arch" in
-  i686) msiarch=x86 WINEARCH=win32 loader=/usr/lib/wine/wine ;;
-  *) msiarch=x64 WINEARCH=win64 loader=/usr/lib/wine/wine64 ;;
+case "$msiarch" in
+  x86) WINEARCH=win32 loader=/usr/lib/wine/wine ;;
+  *) WINEARCH=win64 loader=/usr/lib/wine/wine64 ;;
 esac
+if [ "$msiarch" = x64 ] && [ ! -f "$root/build/x86_64/bin/Ormelin0105.dll" ]; then
+  echo "install test: the 64-bit library is not built (scripts/test builds it)"
+  exit 1
+fi
 msi="$tree/package/Tovrin-$msiarch.msi"
 "$root/scripts/make-msi" "$msiarch" "$msi"
 
-export WINEPREFIX="$tree/installprefix" WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$tree/installprefix-$msiarch" WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export PATH="$(dirname "$loader"):$PATH"
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
