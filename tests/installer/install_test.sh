@@ -46,6 +46,12 @@ for folder in "${folders[@]}"; do [ -f "$folder/Veskar.exe" ] && installed=$fold
 check "Veskar, its read-me and the libraries are under Program Files" test -n "$installed" -a -f "$installed/Veskar.ReadMe.txt" \
   -a -f "$installed/Ormelin0105.dll" -a -f "$installed/tovrinsupport0100.dll" -a -f "$installed/tovrinsupportfbe0100.dll"
 for key in "${our_keys[@]}"; do check "registered: $key" has_key "$key"; done
+programs=$("$loader" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' || true)
+listed() { # the program's own key names it and its version
+  awk 'BEGIN { RS = "" } /DisplayName[ \t]+REG_SZ[ \t]+Tovrin Veskar and Ormelin/ && /DisplayVersion[ \t]+REG_SZ[ \t]+1\.0\.10/ { found = 1 }
+       END { exit !found }' <<<"$programs"
+}
+check "Add/Remove Programs lists Tovrin Veskar and Ormelin 1.0.10" listed
 cp "$root/tests/installer/check_installed.vbs" "$WINEPREFIX/drive_c/check_installed.vbs"
 output=$("$loader" cscript //nologo 'C:\check_installed.vbs' 2>&1 || true)
 echo "$output"
