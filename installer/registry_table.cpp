@@ -23,9 +23,10 @@ int wmain(int argc, wchar_t** argv)
     tovrin::module::SetInstance(library); // the type library is read from the DLL
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
-        for (const tovrin::RegistryValue& value : tovrin::RegistryValues(tovrin::Server(), argv[2], sizeof(void*) == 8)) {
-            std::string line = tovrin::ToCodePage(CP_UTF8, value.Key + L"\t" + value.Name + L"\t" + value.Value + L"\t" +
-                                                               value.SharedKey) +
+        for (const tovrin::RegistryValue& value :
+             tovrin::RegistryValues(tovrin::Server(), argv[2], sizeof(void*) == 8)) {
+            std::string line = tovrin::ToCodePage(CP_UTF8, value.Key + L"\t" + value.Name + L"\t" + value.Value +
+                                                               L"\t" + value.SharedKey) +
                                "\n";
             std::fwrite(line.data(), 1, line.size(), stdout);
         }

@@ -87,9 +87,18 @@ HRESULT STDMETHODCALLTYPE FileStream::get_ShortName(BSTR* RetVal)
     });
 }
 
-HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDInvalid(VARIANT_BOOL* RetVal) { return IdIs(BACKUP_INVALID, RetVal); }
-HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDData(VARIANT_BOOL* RetVal) { return IdIs(BACKUP_DATA, RetVal); }
-HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDEAData(VARIANT_BOOL* RetVal) { return IdIs(BACKUP_EA_DATA, RetVal); }
+HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDInvalid(VARIANT_BOOL* RetVal)
+{
+    return IdIs(BACKUP_INVALID, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDData(VARIANT_BOOL* RetVal)
+{
+    return IdIs(BACKUP_DATA, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDEAData(VARIANT_BOOL* RetVal)
+{
+    return IdIs(BACKUP_EA_DATA, RetVal);
+}
 HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDSecurityData(VARIANT_BOOL* RetVal)
 {
     return IdIs(BACKUP_SECURITY_DATA, RetVal);
@@ -98,12 +107,18 @@ HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDAlternateData(VARIANT_BOOL* Re
 {
     return IdIs(BACKUP_ALTERNATE_DATA, RetVal);
 }
-HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDLink(VARIANT_BOOL* RetVal) { return IdIs(BACKUP_LINK, RetVal); }
+HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDLink(VARIANT_BOOL* RetVal)
+{
+    return IdIs(BACKUP_LINK, RetVal);
+}
 HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDPropertyData(VARIANT_BOOL* RetVal)
 {
     return IdIs(BACKUP_PROPERTY_DATA, RetVal);
 }
-HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDObjectID(VARIANT_BOOL* RetVal) { return IdIs(BACKUP_OBJECT_ID, RetVal); }
+HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDObjectID(VARIANT_BOOL* RetVal)
+{
+    return IdIs(BACKUP_OBJECT_ID, RetVal);
+}
 HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDReparseData(VARIANT_BOOL* RetVal)
 {
     return IdIs(BACKUP_REPARSE_DATA, RetVal);

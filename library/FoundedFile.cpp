@@ -174,9 +174,8 @@ HRESULT STDMETHODCALLTYPE FoundedFile::get_FileName(BSTR* RetVal)
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_AlternateFileName(BSTR* RetVal)
 {
-    return Member(RetVal, [&] {
-        return Bstr::From(AnsiText(m_entry.cAlternateFileName, sizeof(m_entry.cAlternateFileName)));
-    });
+    return Member(RetVal,
+                  [&] { return Bstr::From(AnsiText(m_entry.cAlternateFileName, sizeof(m_entry.cAlternateFileName))); });
 }
 
 } // namespace tovrin

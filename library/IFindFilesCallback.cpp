@@ -28,8 +28,8 @@ HRESULT STDMETHODCALLTYPE ScriptFindCallback::DirectoryCompleted(BSTR Path, VARI
         Variant result = m_method.Call({path.get(), cancelReference.get()});
         // Any non-zero value cancels; so does a result that reads as True.
         Variant flag;
-        bool cancelled = SUCCEEDED(::VariantChangeType(flag.get(), cancel.get(), 0, VT_BOOL)) &&
-                         V_BOOL(flag.get()) != VARIANT_FALSE;
+        bool cancelled =
+            SUCCEEDED(::VariantChangeType(flag.get(), cancel.get(), 0, VT_BOOL)) && V_BOOL(flag.get()) != VARIANT_FALSE;
         if (result.type() != VT_EMPTY && SUCCEEDED(::VariantChangeType(flag.get(), result.get(), 0, VT_BOOL)))
             cancelled = cancelled || V_BOOL(flag.get()) != VARIANT_FALSE;
         if (Cancel)

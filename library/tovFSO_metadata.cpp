@@ -96,8 +96,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR FileName, CompressionF
             Handle file = OpenForCompression(FileName);
             long format = CompressionFormat; // passed on as the caller gave it
             DWORD returned = 0;
-            if (file && FileSystem().Control(file.get(), FSCTL_SET_COMPRESSION, &format, sizeof(format), nullptr, 0,
-                                             &returned))
+            if (file &&
+                FileSystem().Control(file.get(), FSCTL_SET_COMPRESSION, &format, sizeof(format), nullptr, 0, &returned))
                 return true;
             if (lpErrorCode)
                 *lpErrorCode = static_cast<long>(::GetLastError());
@@ -114,8 +114,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileCompression(BSTR FileName, long* lpErro
             Handle file = OpenForCompression(FileName);
             long format = 0;
             DWORD returned = 0;
-            if (file && FileSystem().Control(file.get(), FSCTL_GET_COMPRESSION, nullptr, 0, &format, sizeof(format),
-                                             &returned))
+            if (file &&
+                FileSystem().Control(file.get(), FSCTL_GET_COMPRESSION, nullptr, 0, &format, sizeof(format), &returned))
                 return static_cast<CompressionFormatConst>(format);
             if (lpErrorCode)
                 *lpErrorCode = static_cast<long>(::GetLastError());
@@ -162,13 +162,13 @@ HRESULT STDMETHODCALLTYPE tovFSO::RecycleFolder(BSTR FileName, VARIANT_BOOL Skip
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreationTime, DATE* lpLastAccessTime,
-                                                  DATE* lpLastWriteTime, VARIANT_BOOL RaiseErrors,
-                                                  VARIANT_BOOL* RetVal)
+                                                  DATE* lpLastWriteTime, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* RetVal)
 {
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file = OpenExisting(FileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            Handle file =
+                OpenExisting(FileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
             FILETIME creation = {}, access = {}, write = {};
             if (!file || !::GetFileTime(file.get(), &creation, &access, &write))
                 RaiseLastError();

@@ -95,7 +95,7 @@ HRESULT STDMETHODCALLTYPE tovFileStreams::get_NewEnum(IUnknown** RetVal)
 }
 
 HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT_BOOL ProcessSecurity,
-                                                         VARIANT_BOOL* RetVal)
+                                                          VARIANT_BOOL* RetVal)
 {
     return Member(RetVal, [&] {
         m_streams.Clear();

@@ -23,8 +23,8 @@ const BYTE* tovFileVersion::Query(const std::string& subBlock, UINT& length) con
 {
     void* value = nullptr;
     length = 0;
-    if (m_info.empty() ||
-        !::VerQueryValueA(const_cast<BYTE*>(m_info.data()), subBlock.c_str(), &value, &length) || !value)
+    if (m_info.empty() || !::VerQueryValueA(const_cast<BYTE*>(m_info.data()), subBlock.c_str(), &value, &length) ||
+        !value)
         return nullptr;
     // The platform parses the block; a block whose lengths point past its
     // end must not make us read past it.
@@ -54,8 +54,8 @@ bool tovFileVersion::Read(BSTR fileName)
     UINT length = 0;
     const BYTE* fixed = nullptr;
     const BYTE* translation = nullptr;
-    if (::GetFileVersionInfoA(name.c_str(), handle, size, m_info.data()) &&
-        (fixed = Query("\\", length)) != nullptr && length == sizeof(VS_FIXEDFILEINFO)) {
+    if (::GetFileVersionInfoA(name.c_str(), handle, size, m_info.data()) && (fixed = Query("\\", length)) != nullptr &&
+        length == sizeof(VS_FIXEDFILEINFO)) {
         std::memcpy(&m_fixed, fixed, sizeof(m_fixed));
         translation = Query("\\VarFileInfo\\Translation", length);
     }
@@ -130,8 +130,14 @@ HRESULT STDMETHODCALLTYPE tovFileVersion::get_InfoBuffer(SAFEARRAY** RetVal)
     });
 }
 
-HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileDateLS(long* RetVal) { return Number(m_fixed.dwFileDateLS, RetVal); }
-HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileDateMS(long* RetVal) { return Number(m_fixed.dwFileDateMS, RetVal); }
+HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileDateLS(long* RetVal)
+{
+    return Number(m_fixed.dwFileDateLS, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileDateMS(long* RetVal)
+{
+    return Number(m_fixed.dwFileDateMS, RetVal);
+}
 
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileSubType(FileSubType_Const* RetVal)
 {
@@ -148,7 +154,10 @@ HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileOS(FileOS_Const* RetVal)
     return Member(RetVal, [&] { return static_cast<FileOS_Const>(m_fixed.dwFileOS); });
 }
 
-HRESULT STDMETHODCALLTYPE tovFileVersion::get_Signature(long* RetVal) { return Number(m_fixed.dwSignature, RetVal); }
+HRESULT STDMETHODCALLTYPE tovFileVersion::get_Signature(long* RetVal)
+{
+    return Number(m_fixed.dwSignature, RetVal);
+}
 
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrucVerMajor(short* RetVal)
 {
@@ -194,12 +203,18 @@ HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileVerRevisionMinor(long* RetVal)
     return Number(LOWORD(m_fixed.dwFileVersionLS), RetVal);
 }
 
-HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlags(long* RetVal) { return Number(m_fixed.dwFileFlags, RetVal); }
+HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlags(long* RetVal)
+{
+    return Number(m_fixed.dwFileFlags, RetVal);
+}
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlagsMask(long* RetVal)
 {
     return Number(m_fixed.dwFileFlagsMask, RetVal);
 }
-HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlagDebug(VARIANT_BOOL* RetVal) { return Flag(VS_FF_DEBUG, RetVal); }
+HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlagDebug(VARIANT_BOOL* RetVal)
+{
+    return Flag(VS_FF_DEBUG, RetVal);
+}
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlagSpecialBuild(VARIANT_BOOL* RetVal)
 {
     return Flag(VS_FF_SPECIALBUILD, RetVal);

@@ -106,9 +106,8 @@ ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAA& entry, const
     if (directory && (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0))
         return ComPtr<FoundedFile>();
     const std::wstring name = FromCodePage(CP_ACP, entry.cFileName, strnlen(entry.cFileName, MAX_PATH));
-    ComPtr<FoundedFile> record =
-        FoundedFile::Create(entry, searchWithParent ? std::make_shared<const std::wstring>(ParentPart(path, name))
-                                                    : recordPath);
+    ComPtr<FoundedFile> record = FoundedFile::Create(
+        entry, searchWithParent ? std::make_shared<const std::wstring>(ParentPart(path, name)) : recordPath);
     const std::wstring fullName = searchWithParent ? path : Join(path, name);
     // A reparse point that is not followed stays a record with nothing below.
     if (directory && (!record->IsReparsePoint() || options.FollowReparsePoints))

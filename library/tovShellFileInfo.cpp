@@ -162,8 +162,14 @@ HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_EXEType(_ShellFileEXE** RetVal)
     });
 }
 
-HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_Icon(_ShellFileIcon** RetVal) { return IconOf(Large, RetVal); }
-HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SmallIcon(_ShellFileIcon** RetVal) { return IconOf(Small, RetVal); }
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_Icon(_ShellFileIcon** RetVal)
+{
+    return IconOf(Large, RetVal);
+}
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SmallIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(Small, RetVal);
+}
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_LinkOverlayIcon(_ShellFileIcon** RetVal)
 {
     return IconOf(LinkOverlay, RetVal);
@@ -172,7 +178,10 @@ HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_LinkOverlaySmallIcon(_ShellFileI
 {
     return IconOf(LinkOverlaySmall, RetVal);
 }
-HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_OpenIcon(_ShellFileIcon** RetVal) { return IconOf(Open, RetVal); }
+HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_OpenIcon(_ShellFileIcon** RetVal)
+{
+    return IconOf(Open, RetVal);
+}
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_OpenSmallIcon(_ShellFileIcon** RetVal)
 {
     return IconOf(OpenSmall, RetVal);

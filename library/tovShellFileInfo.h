@@ -43,7 +43,18 @@ private:
     tovShellFileInfo() = default;
 
     // The nine renderings, in the order of their properties.
-    enum Rendering { Large, Small, LinkOverlay, LinkOverlaySmall, Open, OpenSmall, Selected, SelectedSmall, ShellSize, Renderings };
+    enum Rendering {
+        Large,
+        Small,
+        LinkOverlay,
+        LinkOverlaySmall,
+        Open,
+        OpenSmall,
+        Selected,
+        SelectedSmall,
+        ShellSize,
+        Renderings
+    };
 
     void Reset();
     bool Read(BSTR fileName);

@@ -12,8 +12,7 @@
 
 namespace tovrin {
 
-template <typename Item>
-class ItemList {
+template <typename Item> class ItemList {
 public:
     void Add(ComPtr<Item> item) { m_items.push_back(std::move(item)); }
     const std::vector<ComPtr<Item>>& Items() const { return m_items; }

@@ -17,8 +17,7 @@ namespace member {
 
 // A body's value into the caller's result. Owners give up what they hold;
 // the script twins' Variant results take a Boolean, a string or an object.
-template <typename T>
-void Deliver(T* result, T value)
+template <typename T> void Deliver(T* result, T value)
 {
     *result = value;
 }
@@ -34,8 +33,7 @@ inline void Deliver(SAFEARRAY** result, SafeArray value)
 {
     *result = value.release();
 }
-template <typename To, typename From>
-void Deliver(To** result, ComPtr<From> value)
+template <typename To, typename From> void Deliver(To** result, ComPtr<From> value)
 {
     *result = value.release();
 }
@@ -53,16 +51,14 @@ inline void Deliver(VARIANT* result, Bstr value)
     V_VT(result) = VT_BSTR;
     V_BSTR(result) = value.release();
 }
-template <typename From>
-void Deliver(VARIANT* result, ComPtr<From> value)
+template <typename From> void Deliver(VARIANT* result, ComPtr<From> value)
 {
     V_VT(result) = VT_DISPATCH;
     V_DISPATCH(result) = value.release();
 }
 
 // An out-parameter the caller may leave out, emptied before the member runs.
-template <typename T>
-void Clear(T* out)
+template <typename T> void Clear(T* out)
 {
     if (out)
         *out = T();
@@ -75,8 +71,7 @@ void Clear(T* out)
 // the saved error is raised again unchanged (number, source, description,
 // help file, context). Whatever the body holds is released by its owners on
 // the way out.
-template <typename T, typename Body>
-T Guarded(VARIANT_BOOL raiseErrors, T failureValue, Body&& body)
+template <typename T, typename Body> T Guarded(VARIANT_BOOL raiseErrors, T failureValue, Body&& body)
 {
     try {
         return body();
