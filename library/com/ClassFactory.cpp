@@ -1,38 +1,17 @@
 #include "ClassFactory.h"
 
 #include "Module.h"
+#include "Unknown.h"
 
-#include <atomic>
 #include <new>
 
 namespace tovrin {
 
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public Unknown<IClassFactory> {
 public:
-    explicit ClassFactory(CreateFunction create) : m_create(create) { module::ObjectCreated(); }
-    ~ClassFactory() { module::ObjectDestroyed(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory)
-            return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        long left = --m_references;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
+    explicit ClassFactory(CreateFunction create) : Unknown(IID_IClassFactory), m_create(create) {}
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
@@ -55,7 +34,6 @@ public:
 
 private:
     CreateFunction m_create;
-    std::atomic<long> m_references{1};
 };
 
 } // namespace

@@ -1,8 +1,7 @@
 #include "Enumerator.h"
 
-#include "Module.h"
+#include "Unknown.h"
 
-#include <atomic>
 #include <memory>
 #include <new>
 
@@ -12,32 +11,9 @@ namespace {
 
 using Snapshot = std::shared_ptr<const std::vector<Variant>>;
 
-class Enumerator final : public IEnumVARIANT {
+class Enumerator final : public Unknown<IEnumVARIANT> {
 public:
-    Enumerator(Snapshot items, size_t next) : m_items(std::move(items)), m_next(next) { module::ObjectCreated(); }
-    ~Enumerator() { module::ObjectDestroyed(); }
-    Enumerator(const Enumerator&) = delete;
-    Enumerator& operator=(const Enumerator&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT)
-            return E_NOINTERFACE;
-        *object = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        long left = --m_references;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
+    Enumerator(Snapshot items, size_t next) : Unknown(IID_IEnumVARIANT), m_items(std::move(items)), m_next(next) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override
     {
@@ -79,7 +55,6 @@ public:
 private:
     Snapshot m_items;
     size_t m_next;
-    std::atomic<long> m_references{1};
 };
 
 } // namespace
