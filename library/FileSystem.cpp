@@ -45,9 +45,9 @@ public:
         return ::BackupRead(file, buffer, size, read, FALSE, processSecurity, context) != FALSE;
     }
 
-    HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) override
+    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
     {
-        return ::FindFirstFileA(specification.c_str(), entry);
+        return ::FindFirstFileA(pattern.c_str(), entry);
     }
 
     bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return ::FindNextFileA(find, entry) != FALSE; }

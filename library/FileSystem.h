@@ -48,7 +48,7 @@ public:
                             void** context) = 0;
     virtual void BackupEnd(HANDLE file, void** context) = 0;
     // FindFirstFileA, FindNextFileA, FindClose; GetCompressedFileSizeA.
-    virtual HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) = 0;
+    virtual HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) = 0;
     virtual bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) = 0;
     virtual void FindClose(HANDLE find) = 0;
     virtual DWORD CompressedSize(const std::string& name, DWORD* high) = 0;

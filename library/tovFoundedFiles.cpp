@@ -122,23 +122,23 @@ bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, b
     m_path = path;
     m_hasSubItems = true;
 
-    std::wstring specification = path;
+    std::wstring pattern = path;
     if (!searchWithParent) {
         Bstr trimmed;
         Check(asTrimEx(Bstr::From(*options.Mask).get(), trimmed.put()));
         if (trimmed.length() > 0)
-            specification = Join(path, *options.Mask);
+            pattern = Join(path, *options.Mask);
     }
 
     // A drive or share root has no entry of its own to find: it is given one.
     WIN32_FIND_DATAA entry = {};
-    const bool root = ::PathIsRootW(specification.c_str()) != FALSE;
-    const std::string ansiSpecification = Ansi(specification);
-    Listing listing(root || ansiSpecification.empty() ? INVALID_HANDLE_VALUE
-                                                      : FileSystem().FindFirst(ansiSpecification, &entry));
+    const bool root = ::PathIsRootW(pattern.c_str()) != FALSE;
+    const std::string ansiPattern = Ansi(pattern);
+    Listing listing(root || ansiPattern.empty() ? INVALID_HANDLE_VALUE
+                                                      : FileSystem().FindFirst(ansiPattern, &entry));
     if (root) {
-        entry.dwFileAttributes = FileSystem().GetAttributes(ansiSpecification);
-        ansiSpecification.copy(entry.cFileName, std::min<size_t>(ansiSpecification.size(), MAX_PATH - 1));
+        entry.dwFileAttributes = FileSystem().GetAttributes(ansiPattern);
+        ansiPattern.copy(entry.cFileName, std::min<size_t>(ansiPattern.size(), MAX_PATH - 1));
     } else if (!listing.Opened()) {
         Empty();
         return false;

@@ -44,8 +44,8 @@ public:
         bool FollowReparsePoints;
         const FindCallback* Callback;
     };
-    // One level of the walk; false when the specification could not be
-    // opened or a nested level was cancelled.
+    // One level of the walk; false when the find functions found nothing
+    // for the path and mask, or a nested level was cancelled.
     bool Search(const std::wstring& path, const Options& options, bool searchWithParent);
     // The record of one entry, with the search of its folder done; null for "." and "..".
     static ComPtr<FoundedFile> Record(const WIN32_FIND_DATAA& entry, const std::wstring& path,

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace tovrin {
 
@@ -82,35 +83,40 @@ bool tovShellFileInfo::Read(BSTR fileName)
     } catch (const AutomationError&) {
         return false;
     }
+    // One record serves all five questions, as the shell fills it.
     SHFILEINFOA info = {};
-    IFileSystem& shell = FileSystem();
-    if (!shell.ShellFileInfo(name, info, SHGFI_ATTRIBUTES)) {
-        Reset();
-        return false;
+    using Store = void (*)(tovShellFileInfo&, const SHFILEINFOA&, DWORD_PTR);
+    const std::pair<UINT, Store> questions[] = {
+        {SHGFI_ATTRIBUTES,
+         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
+             self.m_attributes = static_cast<long>(answer.dwAttributes);
+         }},
+        {SHGFI_DISPLAYNAME,
+         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
+             self.m_displayName = Text(answer.szDisplayName, sizeof(answer.szDisplayName));
+         }},
+        {SHGFI_ICONLOCATION,
+         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
+             self.m_iconLocation = Text(answer.szDisplayName, sizeof(answer.szDisplayName));
+         }},
+        {SHGFI_SYSICONINDEX,
+         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR imageList) {
+             self.m_systemImageList = imageList;
+             self.m_systemIconIndex = answer.iIcon;
+         }},
+        {SHGFI_TYPENAME,
+         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
+             self.m_typeName = Text(answer.szTypeName, sizeof(answer.szTypeName));
+         }},
+    };
+    for (const auto& question : questions) {
+        DWORD_PTR answer = FileSystem().ShellFileInfo(name, info, question.first);
+        if (!answer) {
+            Reset();
+            return false;
+        }
+        question.second(*this, info, answer);
     }
-    m_attributes = static_cast<long>(info.dwAttributes);
-    if (!shell.ShellFileInfo(name, info, SHGFI_DISPLAYNAME)) {
-        Reset();
-        return false;
-    }
-    m_displayName = Text(info.szDisplayName, sizeof(info.szDisplayName));
-    if (!shell.ShellFileInfo(name, info, SHGFI_ICONLOCATION)) {
-        Reset();
-        return false;
-    }
-    m_iconLocation = Text(info.szDisplayName, sizeof(info.szDisplayName));
-    DWORD_PTR imageList = shell.ShellFileInfo(name, info, SHGFI_SYSICONINDEX);
-    if (!imageList) {
-        Reset();
-        return false;
-    }
-    m_systemImageList = imageList;
-    m_systemIconIndex = info.iIcon;
-    if (!shell.ShellFileInfo(name, info, SHGFI_TYPENAME)) {
-        Reset();
-        return false;
-    }
-    m_typeName = Text(info.szTypeName, sizeof(info.szTypeName));
     m_fileName = Bstr::ToString(fileName);
     m_ansiFileName = name;
     return true;

@@ -249,14 +249,14 @@ class SimulatedJunctions final : public SimulatedFileSystem {
 public:
     explicit SimulatedJunctions(std::string root) : m_root(std::move(root)) {}
 
-    HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) override
+    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
     {
-        if (specification.size() > 120 || specification.find("\\locked\\") != std::string::npos) {
-            ::SetLastError(specification.size() > 120 ? ERROR_FILENAME_EXCED_RANGE : ERROR_ACCESS_DENIED);
+        if (pattern.size() > 120 || pattern.find("\\locked\\") != std::string::npos) {
+            ::SetLastError(pattern.size() > 120 ? ERROR_FILENAME_EXCED_RANGE : ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
-        if (specification.compare(0, m_root.size(), m_root) != 0)
-            return Real().FindFirst(specification, entry);
+        if (pattern.compare(0, m_root.size(), m_root) != 0)
+            return Real().FindFirst(pattern, entry);
         ++Opened;
         m_positions.push_back(0); // one listing per open find, each its own handle
         HANDLE find = reinterpret_cast<HANDLE>(m_positions.size());

@@ -47,9 +47,9 @@ public:
     {
         return Real().ShellFileInfo(name, info, flags);
     }
-    HANDLE FindFirst(const std::string& specification, WIN32_FIND_DATAA* entry) override
+    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
     {
-        return Real().FindFirst(specification, entry);
+        return Real().FindFirst(pattern, entry);
     }
     bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return Real().FindNext(find, entry); }
     void FindClose(HANDLE find) override { Real().FindClose(find); }
