@@ -16,9 +16,10 @@ import os
 import subprocess
 import sys
 import uuid
+from pathlib import Path
 from xml.sax.saxutils import quoteattr
 
-VERSION = "1.0.10"
+VERSION = (Path(__file__).resolve().parent.parent / "VERSION").read_text().strip()
 UPGRADE_CODE = "6F3C2B1A-8D4E-4F6A-9B2C-1E5D7A9C3B48"
 # The platform's Collection interface belongs to the Visual Basic runtime:
 # the installer never writes it, so that uninstalling never removes it.

@@ -1,12 +1,12 @@
 #include "Classes.h"
 
-#include "IFindFilesCallback.h"
-#include "tovDescriptIon.h"
-#include "tovFSO.h"
-#include "tovFileStreams.h"
-#include "tovFileVersion.h"
-#include "tovFoundedFiles.h"
-#include "tovShellFileInfo.h"
+#include "search/IFindFilesCallback.h"
+#include "metadata/tovDescriptIon.h"
+#include "content/tovFSO.h"
+#include "metadata/tovFileStreams.h"
+#include "information/tovFileVersion.h"
+#include "search/tovFoundedFiles.h"
+#include "information/tovShellFileInfo.h"
 
 #include "Ormelin0105.h"
 

@@ -33,6 +33,13 @@ HRESULT StatusOfErrorNumber(long number)
     return static_cast<HRESULT>(number);
 }
 
+AutomationError AutomationError::Always(long number)
+{
+    AutomationError error(number);
+    error.m_always = true;
+    return error;
+}
+
 AutomationError AutomationError::FromFailure(HRESULT hr)
 {
     long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);

@@ -30,6 +30,11 @@ public:
     DWORD HelpContext() const { return m_helpContext; }
     const char* what() const noexcept override { return "automation error"; }
 
+    // An error that reaches the caller whatever the member's RaiseErrors
+    // says: a bad argument, or text that cannot be decoded or encoded.
+    static AutomationError Always(long number);
+    bool RaisedAlways() const { return m_always; }
+
     // The Source of an error that has none yet.
     void SetSourceIfNone(const wchar_t* source);
 
@@ -46,6 +51,7 @@ private:
     std::wstring m_description;
     std::wstring m_helpFile;
     DWORD m_helpContext;
+    bool m_always = false;
 };
 
 // Error number n (1 to 65535) as a status; a failure status stays as it is.

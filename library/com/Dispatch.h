@@ -85,14 +85,24 @@ public:
         HRESULT hr = TypeInfoStep([&] { types = &Types(); });
         if (FAILED(hr))
             return hr;
-        return InvokeWithDefaults(*types, static_cast<Interface*>(this), member, flags, params, result, exception,
-                                  argumentError);
+        return InvokeWithDefaults(*types, static_cast<Interface*>(this), &Derived::AdaptScriptObject, member, flags,
+                                  params, result, exception, argumentError);
     }
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override
     {
         return iid == Derived::InterfaceId() ? S_OK : S_FALSE;
+    }
+
+    // A script's object given for an interface it does not implement: a
+    // class whose members take one of the library's callback interfaces
+    // hides this with its own adapter (ScriptObjectAdapter); by default
+    // there is none and the argument goes on as it is.
+    static HRESULT AdaptScriptObject(REFIID, IDispatch*, IUnknown** adapted)
+    {
+        *adapted = nullptr;
+        return S_FALSE;
     }
 
 protected:
@@ -142,11 +152,19 @@ protected:
     template <typename Result, typename Body>
     static HRESULT FileMember(VARIANT_BOOL raiseErrors, Result* result, VARIANT_BOOL* lpSuccess, Body&& body) noexcept
     {
+        return FileMember(raiseErrors, result, lpSuccess, decltype(body())(), body);
+    }
+
+    // The same with a failure value of the member's own (an empty
+    // collection, say) in place of the empty result.
+    template <typename Result, typename Value, typename Body>
+    static HRESULT FileMember(VARIANT_BOOL raiseErrors, Result* result, VARIANT_BOOL* lpSuccess, Value failure,
+                              Body&& body) noexcept
+    {
         return Member(
             result,
             [&] {
-                using Value = decltype(body());
-                return Guarded(raiseErrors, Value(), [&] {
+                return Guarded(raiseErrors, std::move(failure), [&] {
                     Value value = body();
                     if (lpSuccess)
                         *lpSuccess = VARIANT_TRUE;

@@ -1,6 +1,5 @@
 #include "Invoke.h"
 
-#include "ScriptAdapters.h"
 
 #include <tovrin/ComPtr.h>
 #include <tovrin/Unique.h>
@@ -123,7 +122,7 @@ bool PassArrayByReference(const TYPEDESC& type, VARIANT& given, VARIANT& slot)
 // A script's object given for an interface it does not implement goes on as
 // the library's adapter for that interface, when there is one (S_OK; the
 // adapter is stored in value); S_FALSE leaves the argument as it is.
-HRESULT AdaptObject(REFIID iid, const VARIANT& argument, VARIANT& value)
+HRESULT AdaptObject(ScriptObjectAdapter adapter, REFIID iid, const VARIANT& argument, VARIANT& value)
 {
     const VARIANT* holder = V_VT(&argument) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(&argument) : &argument;
     if (V_VT(holder) != VT_DISPATCH || !V_DISPATCH(holder))
@@ -132,7 +131,7 @@ HRESULT AdaptObject(REFIID iid, const VARIANT& argument, VARIANT& value)
     if (SUCCEEDED(V_DISPATCH(holder)->QueryInterface(iid, implemented.put_void())))
         return S_FALSE;
     ComPtr<IUnknown> adapted;
-    HRESULT hr = AdaptScriptObject(iid, V_DISPATCH(holder), adapted.put());
+    HRESULT hr = adapter(iid, V_DISPATCH(holder), adapted.put());
     if (hr != S_OK)
         return hr;
     ComPtr<IDispatch> dispatch = adapted.query<IDispatch>(IID_IDispatch);
@@ -152,7 +151,7 @@ HRESULT AdaptObject(REFIID iid, const VARIANT& argument, VARIANT& value)
 // By-reference parameters get a temporary of their own to point to.
 class PreparedArguments {
 public:
-    PreparedArguments(ITypeInfo* info, const FUNCDESC& function, const DISPPARAMS& given)
+    PreparedArguments(ITypeInfo* info, ScriptObjectAdapter adapter, const FUNCDESC& function, const DISPPARAMS& given)
     {
         int count = ParameterCount(function);
         int supplied = static_cast<int>(given.cArgs);
@@ -179,7 +178,7 @@ public:
                     continue;
                 IID iid = {};
                 if (InterfaceOf(info, parameter.tdesc, iid)) {
-                    HRESULT adapted = AdaptObject(iid, argument, value);
+                    HRESULT adapted = AdaptObject(adapter, iid, argument, value);
                     if (FAILED(adapted)) {
                         m_failure = adapted;
                         m_failedArgument = static_cast<UINT>(supplied - 1 - i);
@@ -305,8 +304,9 @@ void FillException(EXCEPINFO* exception, HRESULT status)
 
 } // namespace
 
-HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, DISPID member, WORD flags,
-                           DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
+HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, ScriptObjectAdapter adapter,
+                           DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                           UINT* argumentError)
 {
     // JScript reads list.Count as a property; members such as Count are
     // methods, as in the runtime's collection. Reading one calls it. And
@@ -321,7 +321,7 @@ HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, 
     const bool hasParameters = function && ParameterCount(*function) > 0;
     if (hasParameters && params) {
         ::SetErrorInfo(0, nullptr);
-        prepared = std::make_unique<PreparedArguments>(types.Vtable, *function, *params);
+        prepared = std::make_unique<PreparedArguments>(types.Vtable, adapter, *function, *params);
         if (prepared->Prepared())
             arguments = prepared->Params();
     }

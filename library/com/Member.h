@@ -69,20 +69,34 @@ template <typename T> void Clear(T* out)
 // The RaiseErrors rule: runs a file member's body. An error stops it; with
 // raiseErrors false the member gives its failure value, with raiseErrors true
 // the saved error is raised again unchanged (number, source, description,
-// help file, context). Whatever the body holds is released by its owners on
-// the way out.
+// help file, context). An error raised always goes on either way. Whatever
+// the body holds is released by its owners on the way out.
 template <typename T, typename Body> T Guarded(VARIANT_BOOL raiseErrors, T failureValue, Body&& body)
 {
     try {
         return body();
-    } catch (const AutomationError&) {
-        if (raiseErrors)
+    } catch (const AutomationError& error) {
+        if (raiseErrors || error.RaisedAlways())
             throw;
     } catch (const std::bad_alloc&) {
         if (raiseErrors)
             throw AutomationError(7);
     }
     return failureValue;
+}
+
+// Runs a step whose failure is an answer rather than an error: the number of
+// the error it raised, 0 when it completed.
+template <typename Body> long ErrorNumberOf(Body&& body)
+{
+    try {
+        body();
+        return 0;
+    } catch (const AutomationError& error) {
+        return error.Number();
+    } catch (const std::bad_alloc&) {
+        return 7;
+    }
 }
 
 } // namespace tovrin

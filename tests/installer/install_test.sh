@@ -7,6 +7,7 @@
 set -euo pipefail
 tree=$(realpath "$1") msiarch=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
+version=$(tr -d '[:space:]' < "$root/VERSION")
 case "$msiarch" in
   x86) WINEARCH=win32 loader=/usr/lib/wine/wine ;;
   *) WINEARCH=win64 loader=/usr/lib/wine/wine64 ;;
@@ -47,10 +48,13 @@ check "Veskar, its read-me and the libraries are under Program Files" test -n "$
 for key in "${our_keys[@]}"; do check "registered: $key" has_key "$key"; done
 programs=$("$loader" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' || true)
 listed() { # the program's own key names it and its version
-  awk 'BEGIN { RS = "" } /DisplayName[ \t]+REG_SZ[ \t]+Tovrin Veskar and Ormelin/ && /DisplayVersion[ \t]+REG_SZ[ \t]+1\.0\.10/ { found = 1 }
+  awk -v version="$version" 'BEGIN { RS = "" }
+       /DisplayName[ \t]+REG_SZ[ \t]+Tovrin Veskar and Ormelin/ && index($0, "DisplayVersion") &&
+       match($0, /DisplayVersion[ \t]+REG_SZ[ \t]+[^ \t\n]+/) &&
+       substr($0, RSTART, RLENGTH) ~ ("[ \t]" version "$") { found = 1 }
        END { exit !found }' <<<"$programs"
 }
-check "Add/Remove Programs lists Tovrin Veskar and Ormelin 1.0.10" listed
+check "Add/Remove Programs lists Tovrin Veskar and Ormelin $version" listed
 cp "$root/tests/installer/check_installed.vbs" "$WINEPREFIX/drive_c/check_installed.vbs"
 output=$("$loader" cscript //nologo 'C:\check_installed.vbs' 2>&1 || true)
 echo "$output"

@@ -2,7 +2,7 @@
 // place for its lifetime and forwards every call the stand-in leaves alone.
 #pragma once
 
-#include "FileSystem.h"
+#include "files/FileSystem.h"
 
 namespace testing_support {
 

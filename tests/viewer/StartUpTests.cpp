@@ -1,4 +1,5 @@
 // Start-up: the command line decides between the usage box and the window.
+#include "TovrinVersion.h"
 #include "TestFiles.h"
 #include "VeskarDoubles.h"
 
@@ -32,7 +33,7 @@ protected:
     {
         ASSERT_EQ(m_objects.Messages.size(), 1u);
         const ShownMessage& box = m_objects.Messages[0];
-        EXPECT_EQ(box.Text, L"Tovrin - Veskar 1.00.0010\r\n"
+        EXPECT_EQ(box.Text, L"Tovrin - Veskar " TOVRIN_VERSION_WIDE(TOVRIN_VERSION_TEXT) L"\r\n"
                             L"TovrinSoft 2025-2026. Dedicated to everyone who reads files byte by byte.\r\n\r\n"
                             L"Usage: " +
                                 ExeName() + L"[.EXE] FileName");

@@ -2,6 +2,7 @@
 // another process, closed with Esc.
 #include "Png.h"
 #include "TestFiles.h"
+#include "TovrinVersion.h"
 #include "VeskarWindow.h"
 
 #include <tovrin/Unique.h>
@@ -154,23 +155,24 @@ TEST(VeskarExe, CarriesItsVersionRecordAndIcon)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 10u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 10u);
+    const DWORD high = MAKELONG(TOVRIN_VERSION_MINOR, TOVRIN_VERSION_MAJOR), low = TOVRIN_VERSION_REVISION;
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
 
     DWORD* translation = nullptr;
     ASSERT_TRUE(::VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
                                  &length));
     EXPECT_EQ(*translation, 0x04B00409u) << "US English, Unicode";
 
-    EXPECT_EQ(VersionString(record, L"Comments"), L"Tovrin - Veskar 1.00");
-    EXPECT_EQ(VersionString(record, L"FileDescription"), L"Tovrin - Veskar 1.00");
+    EXPECT_EQ(VersionString(record, L"Comments"), L"Tovrin - Veskar " TOVRIN_VERSION_WIDE(TOVRIN_VERSION_SHORT));
+    EXPECT_EQ(VersionString(record, L"FileDescription"), L"Tovrin - Veskar " TOVRIN_VERSION_WIDE(TOVRIN_VERSION_SHORT));
     EXPECT_EQ(VersionString(record, L"ProductName"), L"Tovrin");
     EXPECT_EQ(VersionString(record, L"InternalName"), L"Veskar");
     EXPECT_EQ(VersionString(record, L"OriginalFilename"), L"Veskar.EXE");
-    EXPECT_EQ(VersionString(record, L"FileVersion"), L"1.00.0010");
-    EXPECT_EQ(VersionString(record, L"ProductVersion"), L"1.00.0010");
+    EXPECT_EQ(VersionString(record, L"FileVersion"), TOVRIN_VERSION_WIDE(TOVRIN_VERSION_TEXT));
+    EXPECT_EQ(VersionString(record, L"ProductVersion"), TOVRIN_VERSION_WIDE(TOVRIN_VERSION_TEXT));
     EXPECT_EQ(VersionString(record, L"CompanyName"), L"Tovrin");
     EXPECT_EQ(VersionString(record, L"LegalCopyright").substr(0, 11), L"ТовринСофт ");
 

@@ -44,6 +44,22 @@ inline std::wstring FromCodePage(UINT codePage, const char* bytes, size_t length
     return text;
 }
 
+// The same as FromCodePage, with nothing for bytes that do not convert.
+inline bool TryFromCodePage(UINT codePage, const char* bytes, size_t length, std::wstring& text)
+{
+    text.clear();
+    if (length == 0)
+        return true;
+    if (length > INT_MAX)
+        return false;
+    int n = ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), nullptr, 0);
+    if (n <= 0)
+        return false;
+    text.resize(static_cast<size_t>(n));
+    ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), &text[0], n);
+    return true;
+}
+
 inline std::wstring FromCodePage(UINT codePage, const std::string& bytes)
 {
     return FromCodePage(codePage, bytes.data(), bytes.size());

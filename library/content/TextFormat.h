@@ -1,0 +1,68 @@
+// The text formats of tovFSO's text files: detection from the first bytes,
+// and the rules that turn a file's bytes into text and text into bytes.
+// Values are those of FileEncodingConst, FileBOMConst and InvertBytesConst.
+// Decoding and encoding use the platform's code-page conversions on whole
+// buffers, or on large pieces of a file, and write straight into the string
+// or array handed out, so a file's text is never held twice.
+#pragma once
+
+#include "com/AutomationError.h"
+#include "files/ByteSource.h"
+
+#include <tovrin/Unique.h>
+
+#include <string>
+
+namespace tovrin::text {
+
+enum : long { Auto = 0 };
+enum Encoding : long { ANSI = 1, UTF8 = 2, UTF16 = 3 };
+enum Mark : long { NoBOM = 1, BOM = 2 };
+enum Order : long { DontInvertBytes = 1, InvertBytes = 2 };
+
+struct Format {
+    long Encoding = ANSI;
+    long FileBOM = NoBOM;
+    long InvertBytes = DontInvertBytes;
+};
+
+// True when each member lies in its range (0 to 3, 0 to 2, 0 to 2).
+bool InRange(long encoding, long fileBOM, long invertBytes);
+// Raises error 5 for a member out of its range, whatever RaiseErrors says;
+// so do the decoding and encoding below for text they cannot take.
+void CheckRange(long encoding, long fileBOM, long invertBytes);
+
+// The format the first bytes show: byte-order marks only, no guessing from
+// content. count is how many bytes at the start the caller vouches for.
+Format DetectTextFormat(const char* bytes, size_t count);
+
+// Each member of the requested format that is 0 takes the other's value.
+Format Resolve(const Format& requested, const Format& fallback);
+
+// What writing a new file makes of 0: ANSI, a mark, little-endian.
+Format WritingDefaults(const Format& requested);
+
+// Swaps the two bytes of every pair in place. An odd last byte is left as it
+// is and then raises error 9, after every complete pair has been swapped.
+void InvertByteOrder(std::string& bytes);
+
+// The text the bytes hold in the (resolved) format. A mark is removed by
+// position, without looking at it. UTF-16 with swapped bytes and an odd
+// byte count raises error 9.
+Bstr Decode(const char* bytes, size_t count, const Format& format);
+
+using tovrin::IByteSource;
+
+// The same text as Decode gives for the bytes of [start, start + count) of
+// the source, read piece by piece: a first pass counts the characters, a
+// second writes them into a string of exactly that size, so memory holds the
+// text and one piece of the file, never the whole file. Pieces never split a
+// character's bytes. ANSI text is decoded through ansiCodePage.
+Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format,
+                  size_t pieceSize = 1 << 20, UINT ansiCodePage = CP_ACP);
+
+// The bytes of the text in the (resolved) format, with a mark in front when
+// withMark is true and the encoding has one; an empty result is no array.
+SafeArray Encode(const wchar_t* text, size_t length, const Format& format, bool withMark);
+
+} // namespace tovrin::text

@@ -1,0 +1,69 @@
+#include "files/FileReader.h"
+
+#include "files/FileAccess.h"
+#include "files/FileSystem.h"
+
+#include <tovrin/ErrorNumbers.h>
+
+#include <climits>
+
+namespace tovrin {
+
+namespace {
+
+[[noreturn]] void RaiseLastFileError()
+{
+    throw AutomationError(MapWin32FileError(::GetLastError()));
+}
+
+} // namespace
+
+FileReader::FileReader(BSTR fileName, DWORD share)
+    : m_file(FileSystem().Open(AnsiFileName(fileName), GENERIC_READ, share, OPEN_EXISTING))
+{
+    if (!m_file)
+        RaiseLastFileError();
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(m_file.get(), &size))
+        RaiseLastFileError();
+    m_length = size.QuadPart;
+}
+
+size_t FileReader::Length() const
+{
+    if (m_length > INT_MAX)
+        RaiseFileTooLarge();
+    return static_cast<size_t>(m_length);
+}
+
+size_t FileReader::Read(char* buffer, size_t size)
+{
+    DWORD read = 0;
+    if (size > 0 && !FileSystem().Read(m_file.get(), buffer, static_cast<DWORD>(size), &read))
+        RaiseLastFileError();
+    return read;
+}
+
+void FileReader::Seek(size_t position)
+{
+    LARGE_INTEGER to = {};
+    to.QuadPart = static_cast<LONGLONG>(position);
+    if (!::SetFilePointerEx(m_file.get(), to, nullptr, FILE_BEGIN))
+        RaiseLastFileError();
+}
+
+void FileReader::ReadAll(void* buffer)
+{
+    if (Read(static_cast<char*>(buffer), Length()) != Length())
+        throw AutomationError(ErrInputPastEnd); // the file shrank while being read
+}
+
+std::string ReadWholeFile(BSTR fileName, DWORD share)
+{
+    FileReader file(fileName, share);
+    std::string bytes(file.Length(), '\0');
+    file.ReadAll(bytes.data());
+    return bytes;
+}
+
+} // namespace tovrin

@@ -1,0 +1,346 @@
+#include "metadata/tovDescriptIon.h"
+
+#include "files/FileAccess.h"
+#include "files/FileReader.h"
+#include "files/FileSystem.h"
+
+#include <tovrin/CodePage.h>
+#include <tovrin/ErrorNumbers.h>
+#include <tovrin/tovrinsupportfbe.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace tovrin {
+
+namespace {
+
+const char Utf8Mark[] = "\xEF\xBB\xBF";
+
+std::wstring Folded(const std::wstring& name)
+{
+    std::wstring key = name;
+    if (!key.empty())
+        ::CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+    return key;
+}
+
+// The white space the support library's trim removes: U+0000, tab, LF, VT,
+// FF, CR and blank, all single bytes in the OEM code pages and in UTF-8.
+bool IsBlank(char c)
+{
+    return c == 0 || c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Writes the bytes to a new file beside the target and puts it in the
+// target's place, so that a write that fails half-way (a full disk, a
+// network drive gone) leaves the old file as it was.
+bool ReplaceContent(const std::string& target, const std::string& content)
+{
+    IFileSystem& files = FileSystem();
+    std::string temporary;
+    Handle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temporary = target + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+        file.reset(files.Open(temporary, GENERIC_WRITE, 0, CREATE_NEW));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    if (!file)
+        return false;
+    bool written = true;
+    for (size_t done = 0; written && done < content.size();) {
+        DWORD piece = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1 << 20));
+        DWORD count = 0;
+        written = files.Write(file.get(), content.data() + done, piece, &count) && count == piece;
+        done += count;
+    }
+    file.reset();
+    if (written && files.Replace(temporary, target))
+        return true;
+    ::DeleteFileA(temporary.c_str());
+    return false;
+}
+
+} // namespace
+
+Bstr DescriptionFileOf(BSTR folder)
+{
+    Bstr path;
+    Check(esBuildFileName(folder, Bstr::From(L"Descript.ion").get(), 0, path.put()));
+    return path;
+}
+
+void tovDescriptIon::ClearAll()
+{
+    m_entries.clear();
+    m_slots.clear();
+    m_removed = 0;
+    m_fileName.clear();
+    m_utf8Mode = false;
+}
+
+std::ptrdiff_t tovDescriptIon::Find(const std::wstring& name) const
+{
+    auto found = m_slots.find(Folded(name));
+    return found == m_slots.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+}
+
+void tovDescriptIon::Append(const std::wstring& name, const std::wstring& description)
+{
+    std::wstring key = Folded(name);
+    m_slots.emplace(key, m_entries.size());
+    m_entries.push_back({name, description, std::move(key)});
+}
+
+void tovDescriptIon::RemoveSlot(size_t slot)
+{
+    Entry& entry = m_entries[slot];
+    m_slots.erase(entry.Key);
+    entry = Entry();
+    ++m_removed;
+    // A long run of replacements leaves gaps: close them before they
+    // outnumber the entries.
+    if (m_removed > 1024 && m_removed > m_entries.size() / 2)
+        CloseGaps();
+}
+
+void tovDescriptIon::CloseGaps()
+{
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.Key.empty(); }),
+                    m_entries.end());
+    for (size_t slot = 0; slot < m_entries.size(); ++slot)
+        m_slots[m_entries[slot].Key] = slot;
+    m_removed = 0;
+}
+
+const tovDescriptIon::Entry* tovDescriptIon::At(long index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_entries.size() - m_removed)
+        return nullptr;
+    if (m_removed > 0)
+        CloseGaps();
+    return &m_entries[static_cast<size_t>(index)];
+}
+
+// One line of a description file, split on its bytes: a name (bare up to
+// the first blank or tab, or between double quotes), then the description,
+// trimmed. Lines that do not have this shape are skipped, and so is a second
+// line for a name.
+void tovDescriptIon::Parse(const char* line, size_t length)
+{
+    if (length == 0 || line[0] == ' ' || line[0] == '\t')
+        return;
+    const char* end = line + length;
+    const char* separator = line[0] == '"' ? std::find(line + 1, end, '"')
+                                           : std::find_if(line, end, [](char c) { return c == ' ' || c == '\t'; });
+    if (separator == end)
+        return;
+    const char* nameStart = line;
+    const char* nameEnd = separator;
+    if (nameStart < nameEnd && *nameStart == '"')
+        ++nameStart;
+    if (nameStart < nameEnd && nameEnd[-1] == '"')
+        --nameEnd;
+    if (nameStart == nameEnd)
+        return;
+    const char* text = separator + 1;
+    while (text < end && IsBlank(*text))
+        ++text;
+    while (end > text && IsBlank(end[-1]))
+        --end;
+    if (end - text == 1 && *text == '"')
+        return;
+    const UINT codePage = m_utf8Mode ? CP_UTF8 : CP_OEMCP;
+    std::wstring name, description;
+    if (!TryFromCodePage(codePage, nameStart, static_cast<size_t>(nameEnd - nameStart), name) ||
+        !TryFromCodePage(codePage, text, static_cast<size_t>(end - text), description))
+        return; // a part that does not decode: the line is skipped
+    if (Find(name) < 0)
+        Append(name, description);
+}
+
+bool tovDescriptIon::Read(BSTR fileName)
+{
+    ClearAll();
+    std::string bytes;
+    const long failure = ErrorNumberOf([&] { bytes = ReadWholeFile(fileName); });
+    if (failure == ErrFileNotFound) {
+        m_fileName = Bstr::ToString(fileName); // no file yet: an empty list
+        return true;
+    }
+    if (failure != 0)
+        return false;
+    size_t position = 0;
+    if (bytes.compare(0, 3, Utf8Mark) == 0) {
+        m_utf8Mode = true;
+        position = 3;
+    }
+    // A line ends at CR LF or at a lone CR; a lone LF belongs to its line.
+    while (position < bytes.size()) {
+        size_t end = bytes.find('\r', position);
+        if (end == std::string::npos)
+            end = bytes.size();
+        Parse(bytes.data() + position, end - position);
+        position = end + 1;
+        if (position < bytes.size() && bytes[position] == '\n')
+            ++position;
+    }
+    m_fileName = Bstr::ToString(fileName);
+    return true;
+}
+
+std::string tovDescriptIon::Encode(const std::wstring& text) const
+{
+    return ToCodePage(m_utf8Mode ? CP_UTF8 : CP_OEMCP, text);
+}
+
+// Writes every entry, then leaves the file hidden; an empty list deletes the
+// file. Nothing is raised for a file that cannot be written: the result is
+// False, and the file that was there keeps its bytes and its attributes.
+bool tovDescriptIon::Write(BSTR fileName)
+{
+    std::wstring target = Bstr::ToString(fileName);
+    if (target.empty())
+        target = m_fileName;
+    if (target.empty())
+        return false;
+    const std::optional<std::string> systemName = SystemFileName(Bstr::From(target).get());
+    if (!systemName)
+        return false;
+    const std::string& name = *systemName;
+    IFileSystem& files = FileSystem();
+    const DWORD attributes = files.GetAttributes(name);
+    files.SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
+    bool done = false;
+    if (m_entries.size() == m_removed) {
+        done = attributes == INVALID_FILE_ATTRIBUTES || ::DeleteFileA(name.c_str());
+    } else {
+        std::string content = m_utf8Mode ? Utf8Mark : "";
+        for (const Entry& entry : m_entries) {
+            if (entry.Key.empty())
+                continue;
+            std::string encodedName = Encode(entry.Name);
+            if (encodedName.find_first_of(" \t") != std::string::npos)
+                encodedName = '"' + encodedName + '"';
+            content += encodedName;
+            content += ' ';
+            content += Encode(entry.Description);
+            content += "\r\n";
+        }
+        done = ReplaceContent(name, content) && files.SetAttributes(name, FILE_ATTRIBUTE_HIDDEN);
+    }
+    if (!done && attributes != INVALID_FILE_ATTRIBUTES)
+        files.SetAttributes(name, attributes);
+    return done;
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::get_UTF8Mode(VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] { return m_utf8Mode; });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::put_UTF8Mode(VARIANT_BOOL Value)
+{
+    return Member([&] { m_utf8Mode = Value != VARIANT_FALSE; });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::get_FileName(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(m_fileName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemFileName(long Index, BSTR* RetVal)
+{
+    return Member(RetVal, [&] {
+        const Entry* entry = At(Index);
+        return Bstr::From(entry ? entry->Name : std::wstring());
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemDescription(long Index, BSTR* RetVal)
+{
+    return Member(RetVal, [&] {
+        const Entry* entry = At(Index);
+        return Bstr::From(entry ? entry->Description : std::wstring());
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemDescriptionByFileName(BSTR FileName, BSTR* RetVal)
+{
+    return Member(RetVal, [&] {
+        std::ptrdiff_t slot = Find(Bstr::ToString(FileName));
+        return Bstr::From(slot < 0 ? std::wstring() : m_entries[static_cast<size_t>(slot)].Description);
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemCount(long* RetVal)
+{
+    return Member(RetVal, [&] { return static_cast<long>(m_entries.size() - m_removed); });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::RemoveItem(long Index, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] {
+        if (!At(Index))
+            return false;
+        RemoveSlot(static_cast<size_t>(Index)); // At closed the gaps: positions are slots
+        return true;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::RemoveItemByFileName(BSTR FileName, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] {
+        std::ptrdiff_t slot = Find(Bstr::ToString(FileName));
+        if (slot < 0)
+            return false;
+        RemoveSlot(static_cast<size_t>(slot));
+        return true;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::AddItem(BSTR FileName, BSTR Description)
+{
+    return Member([&] {
+        std::wstring name = Bstr::ToString(FileName);
+        if (name.empty())
+            return;
+        std::ptrdiff_t slot = Find(name);
+        if (slot >= 0)
+            RemoveSlot(static_cast<size_t>(slot));
+        if (::SysStringLen(Description) > 0)
+            Append(name, Bstr::ToString(Description)); // at the end, in this call's letter case
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::Clear()
+{
+    return Member([&] { ClearAll(); });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::ReadFile(BSTR FileName, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] { return Read(FileName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::WriteFile(BSTR FileName, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] { return Write(FileName); });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::ReadDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] { return Read(DescriptionFileOf(PathName).get()); });
+}
+
+HRESULT STDMETHODCALLTYPE tovDescriptIon::WriteDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] {
+        if (::SysStringLen(PathName) == 0)
+            return Write(nullptr); // the file last read
+        return Write(DescriptionFileOf(PathName).get());
+    });
+}
+
+} // namespace tovrin

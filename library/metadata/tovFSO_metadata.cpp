@@ -1,0 +1,203 @@
+// tovFSO: NTFS compression of a file or folder, deletion through the shell's
+// recycle bin, and a file's three time stamps in local time.
+#include "content/tovFSO.h"
+
+#include "files/FileAccess.h"
+#include "files/FileSystem.h"
+
+#include <tovrin/ErrorNumbers.h>
+#include <tovrin/tovrinsupportfbe.h>
+
+#include <shellapi.h>
+#include <winioctl.h>
+
+namespace tovrin {
+
+namespace {
+
+// The name for the ANSI file functions; for a name the code page cannot
+// express the open fails as the system fails an invalid name.
+Handle OpenExisting(BSTR fileName, DWORD access, DWORD share, DWORD flags)
+{
+    const std::optional<std::string> name = SystemFileName(fileName);
+    if (!name) {
+        ::SetLastError(ERROR_INVALID_NAME);
+        return Handle();
+    }
+    return Handle(FileSystem().Open(*name, access, share, OPEN_EXISTING, flags));
+}
+
+// Opened for reading and writing with backup semantics, so that folders can
+// be opened too.
+Handle OpenForCompression(BSTR fileName)
+{
+    return OpenExisting(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
+}
+
+bool Exists(BSTR fileName)
+{
+    VARIANT_BOOL exists = VARIANT_FALSE;
+    Check(esIsFileOrDirectoryExist(fileName, &exists));
+    return exists != VARIANT_FALSE;
+}
+
+bool IsJunction(BSTR fileName)
+{
+    VARIANT_BOOL directory = VARIANT_FALSE, junction = VARIANT_FALSE;
+    Check(esIsDirectory(fileName, &directory));
+    if (directory)
+        Check(esIsJunction(fileName, &junction));
+    return junction != VARIANT_FALSE;
+}
+
+[[noreturn]] void RaiseLastError()
+{
+    throw AutomationError(MapWin32FileError(::GetLastError()));
+}
+
+DATE FileTimeToLocalDate(const FILETIME& time)
+{
+    SYSTEMTIME utc = {}, local = {};
+    ::FileTimeToSystemTime(&time, &utc);
+    Check(esSystemTimeToLocalSystemTime(&utc, &local));
+    DATE date = 0;
+    ::SystemTimeToVariantTime(&local, &date);
+    return date;
+}
+
+// The file time for a local date; null for 0.0, which leaves that time as it is.
+const FILETIME* LocalDateToFileTime(DATE date, FILETIME& buffer)
+{
+    if (date == 0.0)
+        return nullptr;
+    SYSTEMTIME local = {}, utc = {};
+    ::VariantTimeToSystemTime(date, &local);
+    Check(esLocalSystemTimeToSystemTime(&local, &utc));
+    ::SystemTimeToFileTime(&utc, &buffer);
+    return &buffer;
+}
+
+void RequireName(BSTR fileName)
+{
+    if (::SysStringLen(fileName) == 0)
+        throw AutomationError(ErrInvalidCall);
+}
+
+} // namespace
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR FileName, CompressionFormatConst CompressionFormat,
+                                                     long* lpErrorCode, VARIANT_BOOL* RetVal)
+{
+    return Member(
+        RetVal,
+        [&] {
+            Handle file = OpenForCompression(FileName);
+            long format = CompressionFormat; // passed on as the caller gave it
+            DWORD returned = 0;
+            if (file &&
+                FileSystem().Control(file.get(), FSCTL_SET_COMPRESSION, &format, sizeof(format), nullptr, 0, &returned))
+                return true;
+            if (lpErrorCode)
+                *lpErrorCode = static_cast<long>(::GetLastError());
+            return false;
+        },
+        lpErrorCode);
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileCompression(BSTR FileName, long* lpErrorCode, CompressionFormatConst* RetVal)
+{
+    return Member(
+        RetVal,
+        [&] {
+            Handle file = OpenForCompression(FileName);
+            long format = 0;
+            DWORD returned = 0;
+            if (file &&
+                FileSystem().Control(file.get(), FSCTL_GET_COMPRESSION, nullptr, 0, &format, sizeof(format), &returned))
+                return static_cast<CompressionFormatConst>(format);
+            if (lpErrorCode)
+                *lpErrorCode = static_cast<long>(::GetLastError());
+            return cfError;
+        },
+        lpErrorCode);
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR FileName, VARIANT_BOOL SkipRecycleBin, VARIANT_BOOL RaiseErrors,
+                                              VARIANT_BOOL* RetVal)
+{
+    return FileMember(RaiseErrors, RetVal, [&] {
+        if (!Exists(FileName))
+            throw AutomationError(ErrFileNotFound);
+        std::string name = AnsiFileName(FileName);
+        if (IsJunction(FileName)) {
+            // Only the junction goes, never what it points to, and never to the bin.
+            if (!::RemoveDirectoryA(name.c_str()))
+                RaiseLastError();
+            return true;
+        }
+        std::string from = name + '\0'; // a list of one path, ended by two NULs
+        SHFILEOPSTRUCTA operation = {};
+        operation.hwnd = ::GetActiveWindow();
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+        if (!SkipRecycleBin)
+            operation.fFlags |= FOF_ALLOWUNDO;
+        int status = FileSystem().ShellOperation(operation);
+        if (status != 0)
+            throw AutomationError(MapWin32FileError(static_cast<DWORD>(status)));
+        // The shell may report success for an operation it gave up on.
+        if (operation.fAnyOperationsAborted || Exists(FileName))
+            throw AutomationError(ErrPathFileAccess);
+        return true;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::RecycleFolder(BSTR FileName, VARIANT_BOOL SkipRecycleBin, VARIANT_BOOL RaiseErrors,
+                                                VARIANT_BOOL* RetVal)
+{
+    return RecycleFile(FileName, SkipRecycleBin, RaiseErrors, RetVal);
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreationTime, DATE* lpLastAccessTime,
+                                                  DATE* lpLastWriteTime, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] {
+        RequireName(FileName);
+        return Guarded(RaiseErrors, false, [&] {
+            Handle file =
+                OpenExisting(FileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            FILETIME creation = {}, access = {}, write = {};
+            if (!file || !::GetFileTime(file.get(), &creation, &access, &write))
+                RaiseLastError();
+            const DATE times[] = {FileTimeToLocalDate(creation), FileTimeToLocalDate(access),
+                                  FileTimeToLocalDate(write)};
+            DATE* const targets[] = {lpCreationTime, lpLastAccessTime, lpLastWriteTime};
+            for (int i = 0; i < 3; ++i)
+                if (targets[i])
+                    *targets[i] = times[i];
+            return true;
+        });
+    });
+}
+
+HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR FileName, DATE CreationTime, DATE LastAccessTime,
+                                                  DATE LastWriteTime, VARIANT_BOOL RaiseErrors, VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] {
+        RequireName(FileName);
+        return Guarded(RaiseErrors, false, [&] {
+            Handle file =
+                OpenExisting(FileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            if (!file)
+                RaiseLastError();
+            FILETIME creation = {}, access = {}, write = {};
+            if (!::SetFileTime(file.get(), LocalDateToFileTime(CreationTime, creation),
+                               LocalDateToFileTime(LastAccessTime, access), LocalDateToFileTime(LastWriteTime, write)))
+                RaiseLastError();
+            return true;
+        });
+    });
+}
+
+} // namespace tovrin

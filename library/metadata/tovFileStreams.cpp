@@ -1,0 +1,139 @@
+#include "metadata/tovFileStreams.h"
+
+#include "files/FileAccess.h"
+#include "files/FileSystem.h"
+
+#include <tovrin/ErrorNumbers.h>
+#include <tovrin/tovrinsupportfbe.h>
+
+#include <algorithm>
+
+namespace tovrin {
+
+namespace {
+
+// The name buffer holds 262 UTF-16 units; a longer name is cut there, and
+// its remaining bytes are read and dropped, so that the next header is
+// where backup reading puts it.
+const DWORD NameBufferBytes = 262 * sizeof(wchar_t);
+
+// One open file read stream by stream; the backup context is released when
+// the reading ends, however it ends.
+class BackupReading {
+public:
+    BackupReading(HANDLE file, bool processSecurity) : m_file(file), m_processSecurity(processSecurity) {}
+    ~BackupReading()
+    {
+        if (m_context)
+            FileSystem().BackupEnd(m_file, &m_context);
+    }
+    BackupReading(const BackupReading&) = delete;
+    BackupReading& operator=(const BackupReading&) = delete;
+
+    // Exactly size bytes, or false.
+    bool Read(BYTE* buffer, DWORD size)
+    {
+        DWORD read = 0;
+        return FileSystem().BackupRead(m_file, buffer, size, &read, m_processSecurity, &m_context) && read == size;
+    }
+
+    // The stream's name bytes, cut to the buffer; false when they run short.
+    bool ReadName(DWORD size, std::wstring& name)
+    {
+        BYTE buffer[NameBufferBytes] = {};
+        DWORD kept = std::min(size, NameBufferBytes);
+        if (!Read(buffer, kept))
+            return false;
+        for (DWORD left = size - kept; left > 0;) {
+            BYTE dropped[512];
+            DWORD piece = std::min<DWORD>(left, sizeof(dropped));
+            if (!Read(dropped, piece))
+                return false;
+            left -= piece;
+        }
+        name.assign(reinterpret_cast<const wchar_t*>(buffer), kept / sizeof(wchar_t));
+        return true;
+    }
+
+    // Skips the stream's data; false when the whole of it could not be skipped.
+    bool Skip(ULONGLONG size)
+    {
+        DWORD low = 0, high = 0;
+        bool sought = FileSystem().BackupSeek(m_file, static_cast<DWORD>(size), static_cast<DWORD>(size >> 32), &low,
+                                              &high, &m_context);
+        return sought && ((static_cast<ULONGLONG>(high) << 32) | low) == size;
+    }
+
+private:
+    HANDLE m_file;
+    bool m_processSecurity;
+    void* m_context = nullptr;
+};
+
+} // namespace
+
+const ItemList<_FileStream>& tovFileStreams::Streams() const
+{
+    if (!m_hasList)
+        throw AutomationError(ErrObjectNotSet);
+    return m_streams;
+}
+
+HRESULT STDMETHODCALLTYPE tovFileStreams::get_Count(long* RetVal)
+{
+    return Member(RetVal, [&] { return Streams().Count(); });
+}
+
+HRESULT STDMETHODCALLTYPE tovFileStreams::get_Item(long Index, _FileStream** RetVal)
+{
+    return Member(RetVal, [&] { return Streams().At(Index); });
+}
+
+HRESULT STDMETHODCALLTYPE tovFileStreams::get_NewEnum(IUnknown** RetVal)
+{
+    return Member(RetVal, [&] { return Streams().NewEnum(); });
+}
+
+HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT_BOOL ProcessSecurity,
+                                                          VARIANT_BOOL* RetVal)
+{
+    return Member(RetVal, [&] {
+        m_streams.Clear();
+        m_hasList = true;
+        VARIANT_BOOL nt = VARIANT_FALSE;
+        Check(esIsHostWinNT(&nt));
+        if (!nt)
+            return false;
+        const std::optional<std::string> name = SystemFileName(FileName);
+        if (!name)
+            return false;
+        Handle file(FileSystem().Open(*name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+        if (!file)
+            return false;
+        BackupReading reading(file.get(), ProcessSecurity != VARIANT_FALSE);
+        // The list ends at the first header, name or skip that comes short:
+        // data is never taken for a header.
+        for (;;) {
+            BYTE bytes[FileStream::HeaderSize];
+            std::wstring name;
+            if (!reading.Read(bytes, sizeof(bytes)))
+                break;
+            FileStream::Header header = FileStream::ParseHeader(bytes);
+            if (!reading.ReadName(header.NameSize, name))
+                break;
+            const bool added = ErrorNumberOf([&] {
+                m_streams.Add(ComPtr<_FileStream>::Attach(FileStream::Create(header, name).release()));
+            }) == 0;
+            if (!added) {
+                m_streams.Clear();
+                m_hasList = false;
+                return false;
+            }
+            if (!reading.Skip(header.Size))
+                break;
+        }
+        return true;
+    });
+}
+
+} // namespace tovrin

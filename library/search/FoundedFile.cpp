@@ -1,0 +1,181 @@
+#include "search/FoundedFile.h"
+
+#include "search/tovFoundedFiles.h"
+
+#include <tovrin/CodePage.h>
+#include <tovrin/tovrinsupport.h>
+
+#include <cstring>
+
+namespace tovrin {
+
+namespace {
+
+std::wstring AnsiText(const char* field, size_t size)
+{
+    return FromCodePage(CP_ACP, field, strnlen(field, size));
+}
+
+} // namespace
+
+FoundedFile::FoundedFile(const WIN32_FIND_DATAA& entry, std::shared_ptr<const std::wstring> path)
+    : m_entry(entry), m_path(std::move(path))
+{
+}
+
+FoundedFile::~FoundedFile() = default;
+
+ComPtr<FoundedFile> FoundedFile::Create(const WIN32_FIND_DATAA& entry, std::shared_ptr<const std::wstring> path)
+{
+    return Dispatch::Create(entry, std::move(path));
+}
+
+tovFoundedFiles& FoundedFile::Children()
+{
+    if (!m_children)
+        m_children = tovFoundedFiles::Create();
+    return *m_children.get();
+}
+
+bool FoundedFile::Cancelled() const
+{
+    return m_children && m_children->Cancelled();
+}
+
+// A folder's size is that of the matches below it, summed at the first read.
+double FoundedFile::FileSize()
+{
+    if (m_fileSizeCache == -1) {
+        if (IsDirectory()) {
+            m_fileSizeCache = m_children ? m_children->Size() : 0;
+        } else {
+            LARGE_INTEGER size = {};
+            size.LowPart = m_entry.nFileSizeLow;
+            size.HighPart = static_cast<LONG>(m_entry.nFileSizeHigh);
+            Check(asLargeIntegerToDouble(&size, &m_fileSizeCache));
+        }
+    }
+    return m_fileSizeCache;
+}
+
+HRESULT FoundedFile::HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const
+{
+    return Member(RetVal, [&] { return (m_entry.dwFileAttributes & bit) != 0; });
+}
+
+HRESULT FoundedFile::LocalTime(const FILETIME& time, DATE* RetVal) const
+{
+    return Member(RetVal, [&] {
+        FILETIME local = {};
+        SYSTEMTIME system = {};
+        DATE date = 0;
+        ::FileTimeToLocalFileTime(&time, &local);
+        ::FileTimeToSystemTime(&local, &system);
+        ::SystemTimeToVariantTime(&system, &date);
+        return date;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_Childs(_tovFoundedFiles** RetVal)
+{
+    return Member(RetVal, [&] { return ComPtr<tovFoundedFiles>::Copy(&Children()); });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_Path(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(*m_path); });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_FileAttributes(long* RetVal)
+{
+    return Member(RetVal, [&] { return static_cast<long>(m_entry.dwFileAttributes); });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeReadOnly(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_READONLY, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeHidden(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_HIDDEN, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeSystem(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_SYSTEM, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeDirectory(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_DIRECTORY, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeArchive(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_ARCHIVE, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeDevice(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_DEVICE, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeTemporary(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_TEMPORARY, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeSparseFile(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_SPARSE_FILE, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeReparsePoint(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_REPARSE_POINT, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeCompressed(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_COMPRESSED, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeOffline(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_OFFLINE, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeNotContentIndexed(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeEncrypted(VARIANT_BOOL* RetVal)
+{
+    return HasAttribute(FILE_ATTRIBUTE_ENCRYPTED, RetVal);
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_CreationTime(DATE* RetVal)
+{
+    return LocalTime(m_entry.ftCreationTime, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_LastAccessTime(DATE* RetVal)
+{
+    return LocalTime(m_entry.ftLastAccessTime, RetVal);
+}
+HRESULT STDMETHODCALLTYPE FoundedFile::get_LastWriteTime(DATE* RetVal)
+{
+    return LocalTime(m_entry.ftLastWriteTime, RetVal);
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_FileSize(double* RetVal)
+{
+    return Member(RetVal, [&] { return FileSize(); });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_CompressedFileSize(double* RetVal)
+{
+    return Member(RetVal, [&] { return m_compressedFileSize; });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_FileName(BSTR* RetVal)
+{
+    return Member(RetVal, [&] { return Bstr::From(AnsiText(m_entry.cFileName, sizeof(m_entry.cFileName))); });
+}
+
+HRESULT STDMETHODCALLTYPE FoundedFile::get_AlternateFileName(BSTR* RetVal)
+{
+    return Member(RetVal,
+                  [&] { return Bstr::From(AnsiText(m_entry.cAlternateFileName, sizeof(m_entry.cAlternateFileName))); });
+}
+
+} // namespace tovrin

@@ -1,0 +1,335 @@
+// tovFSO's file metadata as clients call it: download zones, compression,
+// the recycle bin and local time stamps, for real under Wine where Wine has
+// the feature, and through the file-system seam where it has not (NTFS
+// compression) or where the shell cannot be made to misbehave.
+#include "ComTestSupport.h"
+#include "SimulatedFileSystem.h"
+#include "TestFiles.h"
+
+#include "Ormelin0105.h"
+#include "content/tovFSO.h"
+
+#include <gtest/gtest.h>
+
+#include <winioctl.h>
+
+#include <cstring>
+
+using namespace testing_support;
+using tovrin::Bstr;
+using tovrin::ComPtr;
+
+namespace {
+
+class Metadata : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(::CoCreateInstance(CLSID_tovFSO, nullptr, CLSCTX_INPROC_SERVER, IID__tovFSO, m_fso.put_void()), S_OK);
+    }
+
+    std::wstring NewFile(const std::wstring& name, const std::string& bytes = "content")
+    {
+        std::wstring path = m_folder / name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    TempFolder m_folder;
+    ComPtr<_tovFSO> m_fso;
+};
+
+// ---- Zones: the stream is a plain file named "...:Zone.Identifier" under Wine.
+
+TEST_F(Metadata, ZonesAreKeptInTheStreamAndOtherLinesStay)
+{
+    std::wstring file = NewFile(L"download.exe");
+    Bstr name = Bstr::From(file);
+    const std::wstring stream = file + L":Zone.Identifier";
+    FileZoneConst zone = static_cast<FileZoneConst>(99);
+    VARIANT_BOOL ok = 7;
+
+    EXPECT_EQ(m_fso->GetFileZone(name.get(), &zone), S_OK);
+    EXPECT_EQ(zone, fzLocalMachine) << "no stream";
+    EXPECT_EQ(m_fso->DeleteFileZone(name.get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    EXPECT_FALSE(Exists(stream));
+
+    EXPECT_EQ(m_fso->SetFileZone(name.get(), fzInternet, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    EXPECT_EQ(ReadBytes(stream), "[ZoneTransfer]\r\nZoneId=3\r\n");
+
+    WriteBytes(stream, "[ZoneTransfer]\r\nReferrerUrl=x\r\nZoneId=3\r\n[Other]\r\nk=v\r\n");
+    EXPECT_EQ(m_fso->SetFileZone(name.get(), static_cast<FileZoneConst>(7), &ok), S_OK);
+    EXPECT_EQ(ReadBytes(stream), "[ZoneTransfer]\r\nReferrerUrl=x\r\nZoneId=7\r\n[Other]\r\nk=v\r\n")
+        << "replaced in place, no range test";
+    EXPECT_EQ(m_fso->GetFileZone(name.get(), &zone), S_OK);
+    EXPECT_EQ(zone, 7);
+    EXPECT_EQ(m_fso->IsFileZoneDefined(name.get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+
+    EXPECT_EQ(m_fso->DeleteFileZone(name.get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    EXPECT_EQ(ReadBytes(stream), "[ZoneTransfer]\r\nReferrerUrl=x\r\n[Other]\r\nk=v\r\n");
+    EXPECT_EQ(m_fso->IsFileZoneDefined(name.get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    EXPECT_EQ(m_fso->GetFileZone(name.get(), &zone), S_OK);
+    EXPECT_EQ(zone, fzLocalMachine);
+}
+
+TEST_F(Metadata, ZonesOfAMissingFileAreZeroAndFalse)
+{
+    Bstr missing = Bstr::From(m_folder / L"missing.exe");
+    FileZoneConst zone = static_cast<FileZoneConst>(99);
+    EXPECT_EQ(m_fso->GetFileZone(missing.get(), &zone), S_OK);
+    EXPECT_EQ(zone, fzLocalMachine);
+    VARIANT_BOOL results[3] = {7, 7, 7};
+    EXPECT_EQ(m_fso->SetFileZone(missing.get(), fzInternet, &results[0]), S_OK);
+    EXPECT_EQ(m_fso->IsFileZoneDefined(missing.get(), &results[1]), S_OK);
+    EXPECT_EQ(m_fso->DeleteFileZone(missing.get(), &results[2]), S_OK);
+    for (VARIANT_BOOL result : results)
+        EXPECT_EQ(result, VARIANT_FALSE);
+    EXPECT_FALSE(Exists(m_folder / L"missing.exe:Zone.Identifier"));
+}
+
+// ---- Compression: Wine has none.
+
+TEST_F(Metadata, CompressionReportsTheSystemsOwnErrorCode)
+{
+    std::wstring file = NewFile(L"plain.txt");
+    // What the platform itself answers in this prefix.
+    tovrin::Handle handle(::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    USHORT state = 0;
+    DWORD returned = 0;
+    BOOL supported =
+        ::DeviceIoControl(handle.get(), FSCTL_GET_COMPRESSION, nullptr, 0, &state, sizeof(state), &returned, nullptr);
+    const long platformError = supported ? 0 : static_cast<long>(::GetLastError());
+    handle.reset();
+
+    const struct {
+        std::wstring path;
+        long error;
+    } cases[] = {{m_folder / L"missing.txt", ERROR_FILE_NOT_FOUND}, {file, platformError}};
+    for (const auto& c : cases) {
+        long error = 12345;
+        CompressionFormatConst format = cfNone;
+        EXPECT_EQ(m_fso->GetFileCompression(Bstr::From(c.path).get(), &error, &format), S_OK);
+        EXPECT_EQ(error, c.error) << Narrow(c.path);
+        if (c.error != 0) {
+            EXPECT_EQ(format, cfError);
+        }
+        error = 12345;
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(m_fso->SetFileCompression(Bstr::From(c.path).get(), cfDefault, &error, &ok), S_OK);
+        EXPECT_EQ(ok, c.error ? VARIANT_FALSE : VARIANT_TRUE);
+        EXPECT_EQ(error, c.error);
+    }
+}
+
+// NTFS compression, simulated: the control codes and buffers the library
+// sends are recorded, and the volume answers as NTFS does.
+class SimulatedNtfsCompression final : public SimulatedFileSystem {
+public:
+    bool Control(HANDLE, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned) override
+    {
+        Codes.push_back(code);
+        if (code == FSCTL_SET_COMPRESSION && inSize == 4) {
+            std::memcpy(&State, in, 4);
+            return true;
+        }
+        if (code == FSCTL_GET_COMPRESSION && outSize == 4) {
+            std::memcpy(out, &State, 2); // NTFS reports a 16-bit format
+            *returned = 2;
+            return true;
+        }
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    std::vector<DWORD> Codes;
+    long State = 0;
+};
+
+TEST_F(Metadata, SimulatedNtfsCompressesAFolderAndReportsTheFormat)
+{
+    ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    SimulatedNtfsCompression ntfs;
+    Bstr folder = Bstr::From(m_folder.Path());
+    long error = 12345;
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    EXPECT_EQ(local->SetFileCompression(folder.get(), cfLZNT1, &error, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE) << "a folder opens with backup semantics";
+    EXPECT_EQ(error, 0);
+    CompressionFormatConst format = cfError;
+    error = 12345;
+    EXPECT_EQ(local->GetFileCompression(folder.get(), &error, &format), S_OK);
+    EXPECT_EQ(format, cfLZNT1);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(ntfs.Codes, (std::vector<DWORD>{FSCTL_SET_COMPRESSION, FSCTL_GET_COMPRESSION}));
+}
+
+// ---- The recycle bin: under Wine, the desktop's trash.
+
+// What the trash holds under the name, which Wine may give a suffix; it is
+// removed from the trash again.
+bool TakeFromTrash(const std::wstring& name)
+{
+    wchar_t trash[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"TOVRIN_TRASH_FILES", trash, MAX_PATH);
+    WIN32_FIND_DATAW found = {};
+    tovrin::FindHandle search(::FindFirstFileW((std::wstring(trash) + L"\\" + name + L"*").c_str(), &found));
+    if (!search.valid())
+        return false;
+    std::wstring path = std::wstring(trash) + L"\\" + found.cFileName;
+    SHFILEOPSTRUCTW operation = {};
+    std::wstring from = path + L'\0';
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    ::SHFileOperationW(&operation);
+    return true;
+}
+
+TEST_F(Metadata, RecyclingMovesFilesAndFoldersToTheTrashUnlessSkipped)
+{
+    for (bool folder : {false, true}) {
+        for (VARIANT_BOOL skip : {VARIANT_FALSE, VARIANT_TRUE}) {
+            std::wstring name = std::wstring(L"tovrin-recycled-") + (folder ? L"folder-" : L"file-") +
+                                (skip ? L"skipped" : L"kept") + L"-" + std::to_wstring(::GetTickCount());
+            std::wstring path = m_folder / name;
+            if (folder) {
+                ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr));
+                WriteBytes(path + L"\\inside.txt", "x");
+            } else {
+                WriteBytes(path, "x");
+            }
+            VARIANT_BOOL ok = VARIANT_FALSE;
+            HRESULT hr = folder ? m_fso->RecycleFolder(Bstr::From(path).get(), skip, VARIANT_TRUE, &ok)
+                                : m_fso->RecycleFile(Bstr::From(path).get(), skip, VARIANT_TRUE, &ok);
+            EXPECT_EQ(hr, S_OK);
+            EXPECT_EQ(ok, VARIANT_TRUE);
+            EXPECT_FALSE(Exists(path)) << Narrow(name);
+            EXPECT_EQ(TakeFromTrash(name), !skip) << Narrow(name);
+        }
+    }
+}
+
+TEST_F(Metadata, RecyclingAMissingPathFollowsRaiseErrors)
+{
+    Bstr missing = Bstr::From(m_folder / L"missing.txt");
+    VARIANT_BOOL ok = 7;
+    EXPECT_EQ(m_fso->RecycleFile(missing.get(), VARIANT_FALSE, VARIANT_FALSE, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    EXPECT_EQ(m_fso->RecycleFile(missing.get(), VARIANT_FALSE, VARIANT_TRUE, &ok), ErrorStatus(53));
+    EXPECT_EQ(TakeErrorInfo().Source, L"tovFSO");
+}
+
+// A shell that reports success for a delete it gave up on, or left undone:
+// simulated, since Wine's shell cannot be made to do either.
+class ShellThatGivesUp final : public SimulatedFileSystem {
+public:
+    explicit ShellThatGivesUp(bool saysAborted) : m_saysAborted(saysAborted) {}
+    int ShellOperation(SHFILEOPSTRUCTA& operation) override
+    {
+        operation.fAnyOperationsAborted = m_saysAborted;
+        return 0;
+    }
+
+private:
+    bool m_saysAborted;
+};
+
+TEST_F(Metadata, SimulatedShellSuccessThatLeftTheFileIsAFailure)
+{
+    std::wstring file = NewFile(L"stays.txt");
+    ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    for (bool saysAborted : {true, false}) {
+        ShellThatGivesUp shell(saysAborted);
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_FALSE, &ok), S_OK);
+        EXPECT_EQ(ok, VARIANT_FALSE) << saysAborted;
+        EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_TRUE, &ok), ErrorStatus(75));
+    }
+    EXPECT_TRUE(Exists(file));
+}
+
+// ---- Time stamps in local time; this test runs in Europe/Berlin.
+
+SYSTEMTIME StoredUtc(const std::wstring& path, int which)
+{
+    tovrin::Handle file(::CreateFileW(path.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME times[3] = {};
+    ::GetFileTime(file.get(), &times[0], &times[1], &times[2]);
+    SYSTEMTIME utc = {};
+    ::FileTimeToSystemTime(&times[which], &utc);
+    return utc;
+}
+
+// Whether a creation time set alone reads back while the last write stays.
+bool KeepsCreationTime(const std::wstring& probe)
+{
+    WriteBytes(probe, "x");
+    tovrin::Handle file(::CreateFileW(probe.c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME old = {};
+    old.dwHighDateTime = 0x01D00000;
+    ::SetFileTime(file.get(), &old, nullptr, nullptr);
+    file.reset();
+    tovrin::Handle read(::CreateFileW(probe.c_str(), GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME creation = {}, access = {}, write = {};
+    ::GetFileTime(read.get(), &creation, &access, &write);
+    return ::CompareFileTime(&creation, &old) == 0 && ::CompareFileTime(&write, &old) != 0;
+}
+
+DATE LocalDate(WORD year, WORD month, WORD day, WORD hour)
+{
+    SYSTEMTIME local = {year, month, 0, day, hour, 0, 0, 0};
+    DATE date = 0;
+    ::SystemTimeToVariantTime(&local, &date);
+    return date;
+}
+
+TEST_F(Metadata, TimeStampsAreLocalTimeAcrossDaylightSaving)
+{
+    std::wstring file = NewFile(L"stamped.txt");
+    Bstr name = Bstr::From(file);
+    const SYSTEMTIME creationBefore = StoredUtc(file, 0), accessBefore = StoredUtc(file, 1);
+    const struct {
+        DATE local;
+        WORD utcHour;
+    } cases[] = {{LocalDate(2026, 1, 15, 12), 11}, {LocalDate(2026, 7, 15, 12), 10}};
+    for (const auto& c : cases) {
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        ASSERT_EQ(m_fso->SetFileDateTime(name.get(), 0.0, 0.0, c.local, VARIANT_TRUE, &ok), S_OK);
+        EXPECT_EQ(ok, VARIANT_TRUE);
+        SYSTEMTIME utc = StoredUtc(file, 2);
+        EXPECT_EQ(utc.wHour, c.utcHour);
+        EXPECT_EQ(utc.wMinute, 0);
+        DATE creation = -1, access = -1, write = -1;
+        ASSERT_EQ(m_fso->GetFileDateTime(name.get(), &creation, &access, &write, VARIANT_TRUE, &ok), S_OK);
+        EXPECT_EQ(write, c.local) << "read back exactly";
+    }
+    SYSTEMTIME creationAfter = StoredUtc(file, 0), accessAfter = StoredUtc(file, 1);
+    EXPECT_EQ(std::memcmp(&accessBefore, &accessAfter, sizeof(SYSTEMTIME)), 0) << "0.0 leaves a time unchanged";
+    // Wine keeps no creation time of its own on Linux: it reports the last
+    // write. Where the platform keeps one, it too must stay as it was.
+    if (KeepsCreationTime(m_folder / L"probe.txt")) {
+        EXPECT_EQ(std::memcmp(&creationBefore, &creationAfter, sizeof(SYSTEMTIME)), 0) << "0.0 leaves a time unchanged";
+    }
+}
+
+TEST_F(Metadata, TimeStampErrors)
+{
+    DATE sentinel = 42.0;
+    VARIANT_BOOL ok = 7;
+    Bstr empty = Bstr::From(L"");
+    EXPECT_EQ(m_fso->GetFileDateTime(empty.get(), &sentinel, nullptr, nullptr, VARIANT_FALSE, &ok), ErrorStatus(5));
+    EXPECT_EQ(m_fso->SetFileDateTime(empty.get(), 1.0, 1.0, 1.0, VARIANT_FALSE, &ok), ErrorStatus(5));
+    Bstr missing = Bstr::From(m_folder / L"missing.txt");
+    EXPECT_EQ(m_fso->GetFileDateTime(missing.get(), &sentinel, nullptr, nullptr, VARIANT_FALSE, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    EXPECT_EQ(sentinel, 42.0) << "nothing is written on failure";
+    EXPECT_EQ(m_fso->GetFileDateTime(missing.get(), &sentinel, nullptr, nullptr, VARIANT_TRUE, &ok), ErrorStatus(53));
+    EXPECT_EQ(m_fso->SetFileDateTime(missing.get(), 1.0, 0, 0, VARIANT_TRUE, &ok), ErrorStatus(53));
+}
+
+} // namespace

@@ -1,0 +1,337 @@
+// The found-files search as clients use it: tovFoundedFiles from the
+// registered library over real folders, an early-bound callback, and,
+// through the file-system seam, the trees Wine cannot make (junctions that
+// loop, folders that cannot be listed).
+#include "ComTestSupport.h"
+#include "SimulatedFileSystem.h"
+#include "TestFiles.h"
+
+#include "Ormelin0105.h"
+#include "search/tovFoundedFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace testing_support;
+using tovrin::Bstr;
+using tovrin::ComPtr;
+
+namespace {
+
+std::wstring NameOf(_FoundedFile* record)
+{
+    Bstr name;
+    record->get_FileName(name.put());
+    return name.str();
+}
+
+ComPtr<_FoundedFile> At(_tovFoundedFiles* list, long index)
+{
+    ComPtr<_FoundedFile> record;
+    EXPECT_EQ(list->get_Item(index, record.put()), S_OK) << index;
+    return record;
+}
+
+ComPtr<_tovFoundedFiles> ChildsOf(_FoundedFile* record)
+{
+    ComPtr<_tovFoundedFiles> childs;
+    EXPECT_EQ(record->get_Childs(childs.put()), S_OK);
+    return childs;
+}
+
+long CountOf(_tovFoundedFiles* list)
+{
+    long count = -1;
+    list->get_Count(&count);
+    return count;
+}
+
+// The tree as "name(size)" or "name[children]", in the walk's order.
+std::wstring Shape(_tovFoundedFiles* list)
+{
+    std::wstring shape;
+    for (long i = 0; i < CountOf(list); ++i) {
+        ComPtr<_FoundedFile> record = At(list, i);
+        VARIANT_BOOL directory = VARIANT_FALSE;
+        double size = -1;
+        record->get_AttributeDirectory(&directory);
+        record->get_FileSize(&size);
+        shape += (i ? L" " : L"") + NameOf(record.get());
+        shape += directory ? L"[" + Shape(ChildsOf(record.get()).get()) + L"]" : L"(" + std::to_wstring(long(size)) + L")";
+    }
+    return shape;
+}
+
+// A client's callback as a compiled client writes it: it records each
+// completed folder and cancels at the one it is told to.
+class Callback final : public _IFindFilesCallback {
+public:
+    std::wstring CancelAt;
+    std::vector<std::wstring> Completed;
+    HRESULT Failure = S_OK;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__IFindFilesCallback) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DirectoryCompleted(BSTR Path, VARIANT_BOOL* Cancel) override
+    {
+        Completed.push_back(Bstr::ToString(Path));
+        if (!CancelAt.empty() && Completed.back() == CancelAt)
+            *Cancel = VARIANT_TRUE;
+        return Failure;
+    }
+};
+
+class FoundedFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(::CoCreateInstance(CLSID_tovFoundedFiles, nullptr, CLSCTX_INPROC_SERVER, IID__tovFoundedFiles,
+                                     m_list.put_void()),
+                  S_OK);
+        Folder(L"sub");
+        Folder(L"sub\\deep");
+        Folder(L"empty");
+        WriteBytes(m_root / L"a.txt", "12345");
+        WriteBytes(m_root / L"b.dat", "123");
+        WriteBytes(m_root / L"sp ace \u00E9.txt", "12");
+        WriteBytes(m_root / L"sub\\c.txt", "1234567");
+        WriteBytes(m_root / L"sub\\x.dat", "1");
+        WriteBytes(m_root / L"sub\\deep\\d.txt", "1");
+    }
+
+    void Folder(const std::wstring& name) { ASSERT_TRUE(::CreateDirectoryW((m_root / name).c_str(), nullptr)); }
+
+    bool Search(const std::wstring& path, const std::wstring& mask, _IFindFilesCallback* callback = nullptr,
+                VARIANT_BOOL withParent = VARIANT_FALSE)
+    {
+        VARIANT_BOOL ok = 7;
+        HRESULT hr = m_list->RefreshEx2(Bstr::From(path).get(), Bstr::From(mask).get(), VARIANT_FALSE, callback,
+                                        withParent, &ok);
+        EXPECT_EQ(hr, S_OK);
+        return ok != VARIANT_FALSE;
+    }
+
+    // The walk's order is the find functions': compared as sets of shapes
+    // would hide nothing here, since each folder is listed in name order.
+    TempFolder m_root;
+    ComPtr<_tovFoundedFiles> m_list;
+};
+
+TEST_F(FoundedFiles, MasksAreAppliedAtEveryLevel)
+{
+    const struct {
+        const wchar_t* mask;
+        const wchar_t* shape;
+        double size;
+    } cases[] = {
+        {L"*", L"a.txt(5) b.dat(3) empty[] sp ace \u00E9.txt(2) sub[c.txt(7) deep[d.txt(1)] x.dat(1)]", 19},
+        {L"*.txt", L"a.txt(5) sp ace \u00E9.txt(2)", 7},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Search(m_root.Path(), c.mask)) << Narrow(c.mask);
+        EXPECT_EQ(Shape(m_list.get()), c.shape);
+        double size = -1;
+        m_list->get_Size(&size);
+        EXPECT_EQ(size, c.size);
+    }
+    EXPECT_FALSE(Search(m_root.Path(), L"*.nothing")) << "no match";
+    EXPECT_EQ(CountOf(m_list.get()), 0);
+    EXPECT_FALSE(Search(m_root / L"missing", L"*"));
+    VARIANT_BOOL has = 7;
+    m_list->get_HasSubItems(&has);
+    EXPECT_EQ(has, VARIANT_FALSE);
+}
+
+TEST_F(FoundedFiles, RecordsAndPositions)
+{
+    ASSERT_TRUE(Search(m_root.Path(), L"*"));
+    ComPtr<_FoundedFile> first = At(m_list.get(), 0);
+    Bstr path;
+    first->get_Path(path.put());
+    EXPECT_EQ(path.str(), m_root.Path());
+    ComPtr<_FoundedFile> empty = At(m_list.get(), 2);
+    VARIANT_BOOL has = 7;
+    ChildsOf(empty.get())->get_HasSubItems(&has);
+    EXPECT_EQ(has, VARIANT_FALSE) << "a folder of only . and ..";
+    ComPtr<_FoundedFile> none;
+    EXPECT_EQ(m_list->get_Item(5, none.put()), ErrorStatus(9));
+    EXPECT_EQ(m_list->get_Item(-1, none.put()), ErrorStatus(9));
+    EXPECT_EQ(m_list->get_Item(2147483647, none.put()), ErrorStatus(6));
+
+    // A second search replaces the list; records handed out stay whole.
+    ASSERT_TRUE(Search(m_root / L"sub", L"*"));
+    EXPECT_EQ(NameOf(first.get()), L"a.txt");
+    EXPECT_EQ(CountOf(m_list.get()), 3);
+    double size = 0;
+    first->get_FileSize(&size);
+    EXPECT_EQ(size, 5);
+}
+
+TEST_F(FoundedFiles, SearchWithParentAndEmptyMasks)
+{
+    Callback callback;
+    ASSERT_TRUE(Search(m_root / L"sub", L"*.txt", &callback, VARIANT_TRUE));
+    EXPECT_EQ(Shape(m_list.get()), L"sub[c.txt(7)]");
+    Bstr path;
+    At(m_list.get(), 0)->get_Path(path.put());
+    EXPECT_EQ(path.str(), m_root.Path());
+    EXPECT_EQ(callback.Completed, (std::vector<std::wstring>{m_root / L"sub", m_root / L"sub"}));
+
+    ASSERT_TRUE(Search(m_root / L"a.txt", L"*", nullptr, VARIANT_TRUE));
+    EXPECT_EQ(Shape(m_list.get()), L"a.txt(5)");
+
+    for (const wchar_t* mask : {L"", L"  \t"}) {
+        ASSERT_TRUE(Search(m_root / L"a.txt", mask)) << "the path itself is searched";
+        EXPECT_EQ(Shape(m_list.get()), L"a.txt(5)");
+    }
+
+    ASSERT_TRUE(Search(L"C:\\", L"*.none-here", nullptr, VARIANT_TRUE));
+    ComPtr<_FoundedFile> root = At(m_list.get(), 0);
+    EXPECT_EQ(NameOf(root.get()), L"C:\\");
+    root->get_Path(path.put());
+    EXPECT_EQ(path.str(), L"");
+    long attributes = 0;
+    root->get_FileAttributes(&attributes);
+    EXPECT_EQ(static_cast<DWORD>(attributes), ::GetFileAttributesA("C:\\"));
+}
+
+TEST_F(FoundedFiles, CallbacksComePostOrderAndCancelEveryLevelAbove)
+{
+    Callback callback;
+    ASSERT_TRUE(Search(m_root.Path(), L"*", &callback));
+    EXPECT_EQ(callback.Completed, (std::vector<std::wstring>{m_root / L"empty", m_root / L"sub\\deep", m_root / L"sub",
+                                                             m_root.Path()}));
+    Callback cancelling;
+    cancelling.CancelAt = m_root / L"sub\\deep";
+    EXPECT_FALSE(Search(m_root.Path(), L"*", &cancelling));
+    EXPECT_EQ(CountOf(m_list.get()), 0);
+    EXPECT_EQ(cancelling.Completed.back(), m_root / L"sub\\deep") << "no level above is completed";
+
+    Callback atTheTop;
+    atTheTop.CancelAt = m_root.Path();
+    EXPECT_TRUE(Search(m_root.Path(), L"*", &atTheTop)) << "the top level's own Cancel changes nothing";
+    EXPECT_EQ(CountOf(m_list.get()), 5);
+}
+
+TEST_F(FoundedFiles, AHundredLevelsDeep)
+{
+    std::wstring path = m_root / L"deep";
+    for (int level = 0; level < 100; ++level) {
+        ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << level;
+        path += L"\\d";
+    }
+    ASSERT_TRUE(Search(m_root / L"deep", L"*"));
+    int depth = 0;
+    for (ComPtr<_tovFoundedFiles> level = m_list; CountOf(level.get()) == 1; level = ChildsOf(At(level.get(), 0).get()))
+        ++depth;
+    EXPECT_EQ(depth, 99);
+}
+
+// Folders that loop through a junction and folders that cannot be listed,
+// simulated: Wine can make neither. "loop" is a junction back to its own
+// parent, so that every listing of it holds "loop" again; the find
+// functions refuse names past 120 characters, as they refuse names past
+// MAX_PATH. "locked" cannot be listed. Every find opened is counted.
+class SimulatedJunctions final : public SimulatedFileSystem {
+public:
+    explicit SimulatedJunctions(std::string root) : m_root(std::move(root)) {}
+
+    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
+    {
+        if (pattern.size() > 120 || pattern.find("\\locked\\") != std::string::npos) {
+            ::SetLastError(pattern.size() > 120 ? ERROR_FILENAME_EXCED_RANGE : ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+        if (pattern.compare(0, m_root.size(), m_root) != 0)
+            return Real().FindFirst(pattern, entry);
+        ++Opened;
+        m_positions.push_back(0); // one listing per open find, each its own handle
+        HANDLE find = reinterpret_cast<HANDLE>(m_positions.size());
+        Next(find, entry);
+        return find;
+    }
+    bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return Next(find, entry); }
+    void FindClose(HANDLE) override { ++Closed; }
+    int Opened = 0, Closed = 0;
+
+private:
+    bool Next(HANDLE find, WIN32_FIND_DATAA* entry)
+    {
+        int& next = m_positions[reinterpret_cast<size_t>(find) - 1];
+        const struct {
+            const char* name;
+            DWORD attributes;
+        } listing[] = {{".", FILE_ATTRIBUTE_DIRECTORY},
+                       {"loop", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
+                       {"locked", FILE_ATTRIBUTE_DIRECTORY},
+                       {"f.txt", FILE_ATTRIBUTE_ARCHIVE}};
+        if (next >= 4)
+            return false;
+        *entry = WIN32_FIND_DATAA();
+        std::strcpy(entry->cFileName, listing[next].name);
+        entry->dwFileAttributes = listing[next].attributes;
+        entry->nFileSizeLow = 10;
+        ++next;
+        return true;
+    }
+    std::string m_root;
+    std::vector<int> m_positions;
+};
+
+TEST_F(FoundedFiles, SimulatedJunctionLoopsEndWhereTheNameIsRefused)
+{
+    ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
+    const std::string root = Narrow(m_root.Path());
+    SimulatedJunctions volume(root);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(local->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_FALSE, nullptr, &ok),
+              S_OK);
+    EXPECT_EQ(Shape(local.get()), L"loop[] locked[] f.txt(10)") << "by default a junction is not followed";
+    ComPtr<_FoundedFile> loop = At(local.get(), 0);
+    VARIANT_BOOL reparse = VARIANT_FALSE;
+    double size = -1;
+    loop->get_AttributeReparsePoint(&reparse);
+    loop->get_FileSize(&size);
+    EXPECT_EQ(reparse, VARIANT_TRUE);
+    EXPECT_EQ(size, 0);
+
+    ASSERT_EQ(local->Refresh(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    // Every level under a longer name, until the name is refused.
+    size_t depth = 0;
+    for (ComPtr<_tovFoundedFiles> level = ComPtr<_tovFoundedFiles>::Copy(local.get()); CountOf(level.get()) > 0;
+         level = ChildsOf(At(level.get(), 0).get()))
+        ++depth;
+    EXPECT_EQ(depth, (120 - root.size() - 2) / 5 + 1);
+    EXPECT_EQ(CountOf(ChildsOf(At(local.get(), 1).get()).get()), 0) << "a folder that cannot be listed stays empty";
+    EXPECT_EQ(volume.Opened, volume.Closed);
+}
+
+TEST_F(FoundedFiles, ACallbacksErrorEndsTheWholeSearchWithEveryFindClosed)
+{
+    ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
+    SimulatedJunctions volume(Narrow(m_root.Path()));
+    Callback failing;
+    failing.Failure = ErrorStatus(1234);
+    VARIANT_BOOL ok = VARIANT_TRUE;
+    EXPECT_EQ(local->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_TRUE, &failing, &ok),
+              ErrorStatus(1234));
+    EXPECT_EQ(failing.Completed.size(), 1u) << "the first callback's error stops the walk";
+    EXPECT_GT(volume.Opened, 1);
+    EXPECT_EQ(volume.Opened, volume.Closed);
+}
+
+} // namespace
