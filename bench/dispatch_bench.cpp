@@ -1,50 +1,98 @@
-// One million property reads of one library object through IDispatch, as a
-// late-bound compiled client makes them: the cost of the library's dispatch
-// (type information, argument handling, the member boundary) per call.
-//   dispatch_bench.exe LISTFILE
-// The object is the collection ReadStandardListFile returns; the property
-// read is its Count.
+// One million property reads through IDispatch, as a late-bound compiled
+// client makes them: Count of Scripting.Dictionary beside Count of the
+// library's Collection and of tovFoundedFiles, in alternating rounds. The
+// difference is the cost of each object's dispatch (type information,
+// argument handling, the member boundary) per call.
+//   dispatch_bench.exe LISTFILE FOLDER
 #include "BenchSupport.h"
 
+#include <tovrin/ComPtr.h>
 #include <tovrin/Unique.h>
+#include <tovrin/Variant.h>
 
 #include <cstdio>
 
 using bench::Since;
+using tovrin::ComPtr;
+
+namespace {
+
+ComPtr<IDispatch> Create(const wchar_t* progId)
+{
+    CLSID clsid = {};
+    ComPtr<IDispatch> object;
+    if (SUCCEEDED(::CLSIDFromProgID(progId, &clsid)))
+        ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void());
+    return object;
+}
+
+DISPID IdOf(IDispatch* object, const wchar_t* member)
+{
+    std::wstring name = member;
+    LPOLESTR names[] = {&name[0]};
+    DISPID id = DISPID_UNKNOWN;
+    object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    return id;
+}
+
+// Reads Count count times; the seconds it took.
+double ReadCount(IDispatch* object, int count)
+{
+    DISPID id = IdOf(object, L"Count");
+    DISPPARAMS none = {};
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < count; ++i) {
+        VARIANT value;
+        ::VariantInit(&value);
+        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
+    }
+    return Since(start);
+}
+
+} // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2)
+    if (argc != 3)
         return 2;
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    _tovFSO* fso = bench::CreateTovFso();
-    if (!fso)
-        return 1;
-    Collection* list = nullptr;
-    HRESULT hr = fso->ReadStandardListFile(tovrin::Bstr::From(argv[1]).get(), tovrin::Bstr::From(L";").get(),
-                                           VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, VARIANT_TRUE, &list);
-    if (FAILED(hr) || !list)
-        return 1;
+    {
+        ComPtr<IDispatch> dictionary = Create(L"Scripting.Dictionary");
+        ComPtr<IDispatch> fso = Create(L"Ormelin0105.tovFSO");
+        ComPtr<IDispatch> found = Create(L"Ormelin0105.tovFoundedFiles");
+        if (!dictionary || !fso || !found)
+            return 1;
+        tovrin::Variant list;
+        tovrin::Variant name, comment, yes, no;
+        V_VT(name.get()) = VT_BSTR;
+        V_BSTR(name.get()) = ::SysAllocString(argv[1]);
+        DISPPARAMS read = {name.get(), nullptr, 1, 0};
+        if (FAILED(fso.get()->Invoke(IdOf(fso.get(), L"ReadStandardListFile"), IID_NULL, LOCALE_USER_DEFAULT,
+                                     DISPATCH_METHOD, &read, list.get(), nullptr, nullptr)) ||
+            V_VT(list.get()) != VT_DISPATCH)
+            return 1;
+        tovrin::Variant folder, mask;
+        V_VT(folder.get()) = VT_BSTR;
+        V_BSTR(folder.get()) = ::SysAllocString(argv[2]);
+        V_VT(mask.get()) = VT_BSTR;
+        V_BSTR(mask.get()) = ::SysAllocString(L"*");
+        VARIANT refresh[] = {*mask.get(), *folder.get()};
+        DISPPARAMS search = {refresh, nullptr, 2, 0};
+        tovrin::Variant ignored;
+        found.get()->Invoke(IdOf(found.get(), L"Refresh"), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &search,
+                            ignored.get(), nullptr, nullptr);
 
-    OLECHAR name[] = L"Count";
-    LPOLESTR names[] = {name};
-    DISPID count = DISPID_UNKNOWN;
-    list->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &count);
-    const int reads = 1000000;
-    long sum = 0;
-    DISPPARAMS none = {};
-    auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < reads; ++i) {
-        VARIANT value;
-        ::VariantInit(&value);
-        list->Invoke(count, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr);
-        sum += V_I4(&value);
+        const int reads = 1000000, rounds = 4;
+        IDispatch* objects[] = {dictionary.get(), V_DISPATCH(list.get()), found.get()};
+        const wchar_t* names[] = {L"Scripting.Dictionary.Count", L"Collection.Count", L"tovFoundedFiles.Count"};
+        double seconds[3] = {};
+        for (int round = 0; round < rounds; ++round)
+            for (int k = 0; k < 3; ++k)
+                seconds[k] += ReadCount(objects[k], reads / rounds);
+        for (int k = 0; k < 3; ++k)
+            std::wprintf(L"  compiled client: %d reads of %ls in %.2f s = %.3f us a read\n", reads, names[k],
+                         seconds[k], seconds[k] * 1e6 / reads);
     }
-    double seconds = Since(start);
-    std::wprintf(L"  compiled client: %d reads of Count in %.2f s = %.2f us a read (items %ld)\n", reads, seconds,
-                 seconds * 1e6 / reads, sum / reads);
-    list->Release();
-    fso->Release();
     ::CoUninitialize();
     return 0;
 }

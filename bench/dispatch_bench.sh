@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# One million property reads of one library object through IDispatch: from a
-# compiled client (dispatch_bench.exe) and from VBScript.
+# One million property reads of Scripting.Dictionary and of library objects
+# through IDispatch: from a compiled client (dispatch_bench.exe) and from
+# VBScript.
 #   bench/dispatch_bench.sh BUILD_TREE
 set -euo pipefail
 tree=$(realpath "$1")
@@ -10,5 +11,7 @@ trap 'rm -rf "$folder"' EXIT
 cp "$(dirname "$0")/dispatch_bench.vbs" "$folder/"
 printf 'one\r\ntwo\r\nthree\r\n' > "$folder/list.txt"
 register_library
-"$tree/wine-run" "$tree/bin/dispatch_bench.exe" "$(win "$folder/list.txt")"
-"$tree/wine-run" cscript //nologo "$(win "$folder/dispatch_bench.vbs")" "$(win "$folder/list.txt")"
+mkdir -p "$folder/tree/sub"
+touch "$folder/tree/a.txt" "$folder/tree/sub/b.txt"
+"$tree/wine-run" "$tree/bin/dispatch_bench.exe" "$(win "$folder/list.txt")" "$(win "$folder/tree")"
+"$tree/wine-run" cscript //nologo "$(win "$folder/dispatch_bench.vbs")" "$(win "$folder/list.txt")" "$(win "$folder/tree")"

@@ -74,7 +74,11 @@ public:
             return DISP_E_UNKNOWNINTERFACE;
         const module::InterfaceTypes* types = nullptr;
         HRESULT hr = TypeInfoStep([&] { types = &Types(); });
-        return SUCCEEDED(hr) ? ::DispGetIDsOfNames(types->Dispatch, names, count, ids) : hr;
+        if (FAILED(hr))
+            return hr;
+        if (count == 1 && names && ids && (ids[0] = types->IdOfName(names[0])) != DISPID_UNKNOWN)
+            return S_OK;
+        return ::DispGetIDsOfNames(types->Dispatch, names, count, ids); // parameter names, or an unknown name
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override

@@ -4,9 +4,7 @@
 #include <tovrin/ComPtr.h>
 #include <tovrin/Unique.h>
 
-#include <cwchar>
-#include <memory>
-#include <vector>
+#include <cstring>
 
 namespace tovrin {
 
@@ -63,16 +61,47 @@ int ParameterCount(const FUNCDESC& function)
     return count;
 }
 
-// The plain value types a typed by-reference parameter can take from a
-// script's variable.
-bool IsScalar(VARTYPE type)
+// A typed by-reference parameter given a script's variable starts from a
+// value that no member of the library writes: the variable changes exactly
+// when the member writes the parameter (False and 0 included) and keeps its
+// value and type otherwise. No member reads these parameters (each is
+// cleared or only written), so what the variable held never matters. The
+// types without such a value are not taken from variables.
+bool StartUnwritten(VARIANT& value, VARTYPE type)
 {
+    ::VariantInit(&value);
+    V_VT(&value) = type;
     switch (type) {
-    case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE: case VT_BSTR: case VT_BOOL:
-    case VT_UI1:
+    case VT_I4: V_I4(&value) = 0x7FEDCBA9; return true; // no count, code or enumeration of ours
+    case VT_I2: V_I2(&value) = 0x7EDC; return true;
+    case VT_BOOL: V_BOOL(&value) = 0x5A5A; return true; // members write True (-1) or False (0)
+    case VT_R8: case VT_DATE: {
+        const unsigned long long pattern = 0x7FF8DEC0DEDEC0DEull; // a NaN no computation gives
+        std::memcpy(&V_R8(&value), &pattern, sizeof(pattern));
         return true;
+    }
+    case VT_R4: {
+        const unsigned int pattern = 0x7FC0DEC0u;
+        std::memcpy(&V_R4(&value), &pattern, sizeof(pattern));
+        return true;
+    }
+    case VT_CY: V_CY(&value).int64 = 0x7FEDCBA987654321ll; return true;
+    case VT_BSTR: // a string of our own: a member that writes puts another in its place
+        V_BSTR(&value) = ::SysAllocStringLen(nullptr, 0);
+        return V_BSTR(&value) != nullptr;
     default:
+        V_VT(&value) = VT_EMPTY;
         return false;
+    }
+}
+
+bool Unwritten(const VARIANT& value, const VARIANT& start)
+{
+    switch (V_VT(&value)) {
+    case VT_BSTR: return V_BSTR(&value) == V_BSTR(&start);
+    case VT_I2: case VT_BOOL: return V_I2(&value) == V_I2(&start);
+    case VT_I4: case VT_R4: return V_I4(&value) == V_I4(&start);
+    default: return std::memcmp(&V_R8(&value), &V_R8(&start), sizeof(double)) == 0;
     }
 }
 
@@ -85,18 +114,6 @@ void PointTo(VARIANT& slot, VARIANT& value, VARTYPE type)
         V_VARIANTREF(&slot) = &value;
     else
         V_BYREF(&slot) = &V_I4(&value); // every member of the value union starts here
-}
-
-bool SameValue(VARIANT& a, VARIANT& b)
-{
-    if (V_VT(&a) != V_VT(&b))
-        return false;
-    if (V_VT(&a) == VT_BSTR) {
-        UINT length = ::SysStringLen(V_BSTR(&a));
-        return length == ::SysStringLen(V_BSTR(&b)) &&
-               (length == 0 || std::wmemcmp(V_BSTR(&a), V_BSTR(&b), length) == 0);
-    }
-    return ::VarCmp(&a, &b, LOCALE_USER_DEFAULT, 0) == static_cast<HRESULT>(VARCMP_EQ);
 }
 
 // An array handed by value (or through a Variant reference, as scripts pass
@@ -144,32 +161,31 @@ HRESULT AdaptObject(ScriptObjectAdapter adapter, REFIID iid, const VARIANT& argu
 // - a left-out optional argument with a declared default gets that default
 //   (the platform fills only trailing gaps on some systems);
 // - a script's variable (a Variant reference) given for a typed
-//   by-reference parameter, a Long, Boolean, Date or String, is converted in,
-//   and after a successful call the value the member left there goes back
-//   into the variable with the parameter's own type. A variable whose value
-//   the member did not change is left as it was.
-// By-reference parameters get a temporary of their own to point to.
+//   by-reference parameter, a Long, Boolean, Date or String, gets a
+//   temporary of that type that starts unwritten (StartUnwritten); after a
+//   successful call, what the member wrote there goes into the variable
+//   with the parameter's own type.
+// Everything lives in fixed arrays: preparing a call allocates nothing.
 class PreparedArguments {
 public:
+    static constexpr int MaxParameters = 16; // the library's members have at most 13
+
     PreparedArguments(ITypeInfo* info, ScriptObjectAdapter adapter, const FUNCDESC& function, const DISPPARAMS& given)
     {
-        int count = ParameterCount(function);
-        int supplied = static_cast<int>(given.cArgs);
-        if (given.cNamedArgs != 0 || supplied > count)
+        const int count = ParameterCount(function);
+        const int supplied = static_cast<int>(given.cArgs);
+        if (given.cNamedArgs != 0 || supplied > count || count > MaxParameters)
             return;
-
-        m_values.resize(static_cast<size_t>(count));
-        m_before.resize(static_cast<size_t>(count));
-        m_arguments.resize(static_cast<size_t>(count));
-        m_variables.assign(static_cast<size_t>(count), nullptr);
-        for (size_t i = 0; i < m_values.size(); ++i) {
+        m_count = count;
+        for (int i = 0; i < count; ++i) {
             ::VariantInit(&m_values[i]);
-            ::VariantInit(&m_before[i]);
+            ::VariantInit(&m_starts[i]);
+            m_variables[i] = nullptr;
         }
         for (int i = 0; i < count; ++i) {
             const ELEMDESC& parameter = function.lprgelemdescParam[i];
-            VARIANT& slot = m_arguments[static_cast<size_t>(count - 1 - i)];
-            VARIANT& value = m_values[static_cast<size_t>(i)];
+            VARIANT& slot = m_arguments[count - 1 - i];
+            VARIANT& value = m_values[i];
             const bool present = i < supplied && !IsMissing(given.rgvarg[supplied - 1 - i]);
             if (present) {
                 VARIANT& argument = given.rgvarg[supplied - 1 - i];
@@ -191,22 +207,10 @@ public:
                 if (V_VT(&argument) != (VT_BYREF | VT_VARIANT) || parameter.tdesc.vt != VT_PTR)
                     continue;
                 VARTYPE type = ValueType(info, parameter.tdesc);
-                if (!IsScalar(type))
+                if (!StartUnwritten(value, type))
                     continue;
-                // Only [in, out] parameters read the variable's value.
-                HRESULT converted = S_OK;
-                if (parameter.paramdesc.wParamFlags & PARAMFLAG_FIN)
-                    converted = ::VariantChangeType(&value, V_VARIANTREF(&argument), 0, type);
-                else
-                    converted = ::VariantChangeType(&value, &value, 0, type);
-                if (FAILED(converted)) {
-                    m_failure = DISP_E_TYPEMISMATCH;
-                    m_failedArgument = static_cast<UINT>(supplied - 1 - i);
-                    return;
-                }
-                if (FAILED(::VariantCopy(&m_before[static_cast<size_t>(i)], &value)))
-                    return;
-                m_variables[static_cast<size_t>(i)] = V_VARIANTREF(&argument);
+                m_starts[i] = value; // the same bits, owned by value
+                m_variables[i] = V_VARIANTREF(&argument);
                 PointTo(slot, value, type);
                 continue;
             }
@@ -241,23 +245,21 @@ public:
                 slot = value;
         }
         m_prepared = true;
-        m_params.rgvarg = m_arguments.data();
+        m_params.rgvarg = m_arguments;
         m_params.cArgs = static_cast<UINT>(count);
     }
 
     ~PreparedArguments()
     {
-        for (size_t i = 0; i < m_values.size(); ++i) {
+        for (int i = 0; i < m_count; ++i)
             ::VariantClear(&m_values[i]);
-            ::VariantClear(&m_before[i]);
-        }
     }
     PreparedArguments(const PreparedArguments&) = delete;
     PreparedArguments& operator=(const PreparedArguments&) = delete;
 
     bool Prepared() const { return m_prepared; }
     DISPPARAMS* Params() { return &m_params; }
-    // A script variable that cannot become the parameter's type.
+    // An object the library could not adapt to the parameter's interface.
     HRESULT Failure(UINT* argumentError) const
     {
         if (argumentError)
@@ -265,12 +267,12 @@ public:
         return m_failure;
     }
 
-    // The values members left in the temporaries of script variables.
+    // What members wrote into the temporaries of script variables.
     void WriteBack()
     {
-        for (size_t i = 0; i < m_variables.size(); ++i) {
+        for (int i = 0; i < m_count; ++i) {
             VARIANT* variable = m_variables[i];
-            if (!variable || SameValue(m_values[i], m_before[i]))
+            if (!variable || Unwritten(m_values[i], m_starts[i]))
                 continue;
             ::VariantClear(variable);
             *variable = m_values[i]; // the variable owns the value now
@@ -279,10 +281,11 @@ public:
     }
 
 private:
-    std::vector<VARIANT> m_values;    // the defaults and converted variables, owned here
-    std::vector<VARIANT> m_before;    // a converted variable's value as the member got it
-    std::vector<VARIANT*> m_variables; // the script's variable behind a converted value
-    std::vector<VARIANT> m_arguments; // what Invoke gets, last parameter first
+    int m_count = 0;
+    VARIANT m_values[MaxParameters];     // the defaults and variables' temporaries, owned here
+    VARIANT m_starts[MaxParameters];     // a temporary's unwritten value, not owned
+    VARIANT* m_variables[MaxParameters]; // the script's variable behind a temporary
+    VARIANT m_arguments[MaxParameters];  // what Invoke gets, last parameter first
     DISPPARAMS m_params = {};
     bool m_prepared = false;
     HRESULT m_failure = S_OK;
@@ -302,6 +305,48 @@ void FillException(EXCEPINFO* exception, HRESULT status)
     info->GetHelpContext(&exception->dwHelpContext);
 }
 
+// A member without parameters for the caller (a property read, or a method
+// with at most a result of a plain type) is called straight through its
+// vtable slot, as the platform's Invoke would after all its preparing; false
+// when the member is not of that kind.
+bool CallWithoutArguments(void* instance, const FUNCDESC& function, VARIANT* result, HRESULT& hr)
+{
+    if (function.funckind != FUNC_PUREVIRTUAL || function.callconv != CC_STDCALL || function.cParams > 1)
+        return false;
+    void** slots = *static_cast<void***>(instance);
+    void* slot = slots[function.oVft / static_cast<SHORT>(sizeof(void*))];
+    if (function.cParams == 0) {
+        if (result)
+            ::VariantInit(result);
+        hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(void*)>(slot)(instance);
+        return true;
+    }
+    const ELEMDESC& retval = function.lprgelemdescParam[0];
+    if (!(retval.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) || retval.tdesc.vt != VT_PTR)
+        return false;
+    const VARTYPE type = retval.tdesc.lptdesc->vt;
+    switch (type) {
+    case VT_I2: case VT_I4: case VT_R4: case VT_R8: case VT_CY: case VT_DATE: case VT_BSTR: case VT_BOOL:
+    case VT_DISPATCH: case VT_UNKNOWN: case VT_VARIANT:
+        break;
+    default:
+        return false;
+    }
+    VARIANT value;
+    ::VariantInit(&value);
+    void* out = type == VT_VARIANT ? static_cast<void*>(&value) : static_cast<void*>(&V_I4(&value));
+    hr = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(void*, void*)>(slot)(instance, out);
+    if (FAILED(hr))
+        return true;
+    if (type != VT_VARIANT)
+        V_VT(&value) = type;
+    if (result)
+        *result = value; // the caller owns the value now
+    else
+        ::VariantClear(&value);
+    return true;
+}
+
 } // namespace
 
 HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, ScriptObjectAdapter adapter,
@@ -315,24 +360,26 @@ HRESULT InvokeWithDefaults(const module::InterfaceTypes& types, void* instance, 
     if (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD))
         flags |= DISPATCH_PROPERTYGET | DISPATCH_METHOD;
     const FUNCDESC* function = types.Function(member, flags);
-    DISPPARAMS* arguments = params;
-    std::unique_ptr<PreparedArguments> prepared;
-    // A property read or a call without parameters has nothing to prepare.
-    const bool hasParameters = function && ParameterCount(*function) > 0;
-    if (hasParameters && params) {
-        ::SetErrorInfo(0, nullptr);
-        prepared = std::make_unique<PreparedArguments>(types.Vtable, adapter, *function, *params);
-        if (prepared->Prepared())
-            arguments = prepared->Params();
-    }
     HRESULT hr = S_OK;
-    if (prepared && FAILED(prepared->Failure(nullptr))) {
-        hr = prepared->Failure(argumentError);
-    } else {
+    bool called = false;
+    if (function && ParameterCount(*function) == 0 && (!params || params->cArgs == 0)) {
+        called = CallWithoutArguments(instance, *function, result, hr);
+    } else if (function && params) {
+        called = true;
         ::SetErrorInfo(0, nullptr);
-        hr = types.Vtable->Invoke(instance, member, flags, arguments, result, exception, argumentError);
-        if (SUCCEEDED(hr) && prepared && prepared->Prepared())
-            prepared->WriteBack();
+        PreparedArguments prepared(types.Vtable, adapter, *function, *params);
+        if (FAILED(prepared.Failure(nullptr))) {
+            hr = prepared.Failure(argumentError);
+        } else {
+            hr = types.Vtable->Invoke(instance, member, flags, prepared.Prepared() ? prepared.Params() : params, result,
+                                      exception, argumentError);
+            if (SUCCEEDED(hr) && prepared.Prepared())
+                prepared.WriteBack();
+        }
+    }
+    if (!called) { // none of the above: the platform's own way
+        ::SetErrorInfo(0, nullptr);
+        hr = types.Vtable->Invoke(instance, member, flags, params, result, exception, argumentError);
     }
     if (FAILED(hr) && hr != DISP_E_EXCEPTION && HRESULT_FACILITY(hr) != FACILITY_DISPATCH && exception) {
         FillException(exception, hr);

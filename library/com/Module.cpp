@@ -2,7 +2,12 @@
 
 #include "AutomationError.h"
 
+#include <tovrin/Unique.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cwchar>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -83,6 +88,15 @@ InterfaceTypes* Fetch(REFGUID iid)
             throw;
         }
     }
+    for (const auto& entry : types->Functions) {
+        Bstr name;
+        Check(types->Vtable->GetDocumentation(entry.second->memid, name.put(), nullptr, nullptr, nullptr));
+        std::wstring upper = name.str();
+        if (!upper.empty())
+            ::CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+        types->Names.emplace_back(std::move(upper), entry.second->memid);
+    }
+    std::sort(types->Names.begin(), types->Names.end());
     return types.release();
 }
 
@@ -167,6 +181,21 @@ const FUNCDESC* InterfaceTypes::Function(DISPID member, WORD flags) const
             return found->second;
     }
     return nullptr;
+}
+
+DISPID InterfaceTypes::IdOfName(const wchar_t* name) const
+{
+    wchar_t upper[64];
+    size_t length = name ? std::wcslen(name) : 0;
+    if (length == 0 || length >= std::size(upper))
+        return DISPID_UNKNOWN;
+    std::wmemcpy(upper, name, length + 1);
+    ::CharUpperBuffW(upper, static_cast<DWORD>(length));
+    auto found = std::lower_bound(Names.begin(), Names.end(), upper,
+                                  [](const std::pair<std::wstring, DISPID>& entry, const wchar_t* wanted) {
+                                      return std::wcscmp(entry.first.c_str(), wanted) < 0;
+                                  });
+    return found != Names.end() && found->first == upper ? found->second : DISPID_UNKNOWN;
 }
 
 const InterfaceTypes& TypesOf(REFGUID iid)

@@ -43,6 +43,13 @@ struct InterfaceTypes {
     const FUNCDESC* Function(DISPID member, WORD flags) const;
 
     std::unordered_map<unsigned long long, FUNCDESC*> Functions; // by member and kind
+
+    // The member a caller names, whatever the letter case; DISPID_UNKNOWN
+    // for a name the interface does not have. Asks nothing of the type
+    // library and allocates nothing.
+    DISPID IdOfName(const wchar_t* name) const;
+
+    std::vector<std::pair<std::wstring, DISPID>> Names; // upper case, sorted
 };
 
 // The interface's types, valid until ReleaseTypeLibrary, which the module

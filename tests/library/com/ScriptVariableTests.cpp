@@ -75,7 +75,9 @@ TEST_F(ScriptVariables, AMissingFileLeavesTheVariablesTheMemberDidNotChange)
     EXPECT_EQ(V_VT(encoding.get()), VT_EMPTY) << "a raised error writes nothing back";
 }
 
-TEST_F(ScriptVariables, AValueThatIsNoNumberIsATypeMismatch)
+// The member starts from a value of its own whatever the variable held, and
+// the variable changes exactly when the member writes: False and 0 too.
+TEST_F(ScriptVariables, WhatAVariableHeldNeitherStopsTheCallNorHidesAWrite)
 {
     std::wstring path = m_folder / L"a.txt";
     WriteBytes(path, "ab");
@@ -83,8 +85,20 @@ TEST_F(ScriptVariables, AValueThatIsNoNumberIsATypeMismatch)
     Variant word = Arg(L"not a number");
     Variant refWord = Ref(word.get());
     CallResult result = CallByName(m_fso.get(), L"GetFileFormat2", {name.get(), missing.get(), refWord.get()});
-    EXPECT_EQ(result.hr, DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(Text(word.get()), L"not a number");
+    ASSERT_EQ(result.hr, S_OK);
+    EXPECT_EQ(V_VT(word.get()), VT_I4);
+    EXPECT_EQ(V_I4(word.get()), feANSI);
+
+    Variant absent = Arg((m_folder / L"missing.txt").c_str());
+    Variant zero = Arg(0L), text = Arg(L"keep");
+    Variant refs[] = {Ref(text.get()), Ref(zero.get())};
+    result = CallByName(m_fso.get(), L"GetFile2",
+                        {absent.get(), missing.get(), missing.get(), missing.get(), missing.get(), refs[0].get(),
+                         missing.get(), missing.get(), refs[1].get()});
+    ASSERT_EQ(result.hr, S_OK) << "RaiseErrors is False";
+    EXPECT_EQ(V_VT(zero.get()), VT_BOOL) << "the member wrote False over a Long 0";
+    EXPECT_EQ(V_BOOL(zero.get()), VARIANT_FALSE);
+    EXPECT_EQ(Text(text.get()), L"keep") << "the format is not told when nothing was read";
 }
 
 } // namespace

@@ -65,6 +65,64 @@ Check Err.Source = "tovFSO", "from tovFSO, not " & Err.Source
 Err.Clear
 On Error Goto 0
 
+' Variables that held anything: a string, a Date, Empty, an object, a number.
+' Each member starts from a value of its own, so the call goes through; a
+' variable changes exactly when the member writes it (False and 0 too) and
+' keeps its value and type when the member leaves it alone.
+Dim ver, initials, k, start, a, b, c, ok
+Set ver = CreateObject("Ormelin0105.tovFileVersion")
+initials = Array("", CDate("2001-02-03 04:05:06"), Empty, fso, 42)
+
+Sub Load(variable, value)
+    If IsObject(value) Then Set variable = value Else variable = value
+End Sub
+
+Function Kept(variable, value)
+    If IsObject(value) Then
+        Kept = IsObject(variable)
+        If Kept Then Kept = variable Is value
+    ElseIf IsEmpty(value) Then
+        Kept = IsEmpty(variable)
+    Else
+        Kept = TypeName(variable) = TypeName(value) And variable = value
+    End If
+End Function
+
+Dim missingPath
+missingPath = folder & "\missing.txt"
+For k = 0 To UBound(initials)
+    start = TypeName(initials(k))
+    Load a, initials(k) : Load b, initials(k) : Load c, initials(k)
+    ok = tov.GetFileFormat2(path, , a, b, c)
+    Check ok And TypeName(a) = "Long" And a = 3 And TypeName(b) = "Long" And TypeName(c) = "Long", _
+        "GetFileFormat2 over a " & start & ": " & TypeName(a)
+    Load a, initials(k) : Load b, initials(k) : Load c, initials(k)
+    ok = tov.GetFileFormat2(missingPath, , a, b, c)
+    Check Not ok And Kept(a, initials(k)) And Kept(b, initials(k)) And Kept(c, initials(k)), _
+        "GetFileFormat2 on a missing file keeps a " & start
+
+    Load a, initials(k) : Load b, initials(k) : Load c, initials(k)
+    ok = tov.GetFileDateTime(path, a, b, c)
+    Check ok And TypeName(a) = "Date" And TypeName(b) = "Date" And TypeName(c) = "Date", _
+        "GetFileDateTime over a " & start & ": " & TypeName(c)
+    Load a, initials(k) : Load b, initials(k) : Load c, initials(k)
+    ok = tov.GetFileDateTime(missingPath, a, b, c)
+    Check Not ok And Kept(a, initials(k)) And Kept(b, initials(k)) And Kept(c, initials(k)), _
+        "GetFileDateTime on a missing file keeps a " & start
+
+    Load a, initials(k)
+    ok = tov.GetFileCompression(missingPath, a)
+    Check TypeName(a) = "Long" And a = 2, "GetFileCompression over a " & start & " writes code 2: " & TypeName(a)
+
+    Load a, initials(k) : Load b, initials(k)
+    text = tov.GetFile2(missingPath, , , , , , , , a)
+    Check TypeName(a) = "Boolean" And Not a, "GetFile2's lpSuccess over a " & start & " is False: " & TypeName(a)
+
+    Load a, initials(k)
+    text = ver.StrInternalName(a)
+    Check TypeName(a) = "Boolean" And Not a, "StrInternalName with nothing read over a " & start & ": " & TypeName(a)
+Next
+
 fso.DeleteFolder folder, True
 If failed = 0 Then
     WScript.Echo "ALL " & passed & " CHECKS PASSED"
