@@ -30,7 +30,7 @@ void AddListItem(::Collection* collection, long& count, const wchar_t* text, siz
     ++count;
 }
 
-ComPtr<::Collection> LoadStandardListFile(BSTR fileName, bool isOem, const std::wstring& commentChar,
+ComPtr<::Collection> LoadStandardListFile(const std::wstring& fileName, bool isOem, const std::wstring& commentChar,
                                           bool ignoreBlanks, bool trimStrings)
 {
     ComPtr<::Collection> collection = NewCollection();

@@ -12,7 +12,7 @@
 namespace tovrin {
 
 // Raises the error of the open or the read, whatever the caller asked for.
-ComPtr<::Collection> LoadStandardListFile(BSTR fileName, bool isOem, const std::wstring& commentChar,
+ComPtr<::Collection> LoadStandardListFile(const std::wstring& fileName, bool isOem, const std::wstring& commentChar,
                                           bool ignoreBlanks, bool trimStrings);
 
 // Adds text to the collection under the key of its position (1, 2, ...).

@@ -25,7 +25,7 @@ namespace {
 }
 
 // Opens through the file-system seam; raises the mapped error on failure.
-Handle Open(const std::string& name, DWORD access, DWORD share, DWORD disposition)
+Handle Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition)
 {
     Handle file(FileSystem().Open(name, access, share, disposition));
     if (!file)
@@ -34,7 +34,7 @@ Handle Open(const std::string& name, DWORD access, DWORD share, DWORD dispositio
 }
 
 // Opened for writing only, created when missing; others may read, not write.
-Handle OpenForWriting(const std::string& name)
+Handle OpenForWriting(const std::wstring& name)
 {
     return Open(name, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
 }
@@ -91,9 +91,10 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileB(BSTR FileName, VARIANT_BOOL RaiseErro
                                            SAFEARRAY** RetVal)
 {
     return FileMember(RaiseErrors, RetVal, lpSuccess, [&] {
-        if (!FileExists(FileName))
+        const std::wstring name = RequireFileName(FileName);
+        if (!FileExists(name))
             throw AutomationError(ErrFileNotFound);
-        FileReader file(FileName);
+        FileReader file(name);
         SafeArray bytes;
         if (file.Length() > 0) {
             bytes = MakeUnfilledByteArray(file.Length());
@@ -109,7 +110,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::PutFileB(BSTR FileName, SAFEARRAY** Data, VARI
 {
     return FileMember(RaiseErrors, RetVal, [&] {
         CallerBytes bytes(Data);
-        std::string name = AnsiFileName(FileName);
+        const std::wstring name = RequireFileName(FileName);
         {
             // Empties the file with a create-always open; a hidden or
             // system file gets those attributes back right after.
@@ -128,7 +129,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFileB(BSTR FileName, SAFEARRAY** Data, V
 {
     return FileMember(RaiseErrors, RetVal, [&] {
         CallerBytes bytes(Data);
-        Handle file = OpenForWriting(AnsiFileName(FileName));
+        Handle file = OpenForWriting(RequireFileName(FileName));
         Append(file.get(), bytes);
         return true;
     });
@@ -140,7 +141,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFileB(BSTR FileName, SAFEARRAY** Data
     return Member(RetVal, [&] {
         // The truncation raises whatever RaiseErrors says; a missing file is
         // no error here, the write below creates it.
-        std::string name = AnsiFileName(FileName);
+        const std::wstring name = RequireFileName(FileName);
         {
             Handle truncated(FileSystem().Open(name, GENERIC_WRITE, 0, TRUNCATE_EXISTING));
             DWORD error = ::GetLastError();

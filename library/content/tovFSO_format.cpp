@@ -15,9 +15,10 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileFormat2(BSTR FileName, VARIANT_BOOL Rai
                                                  InvertBytesConst* lpInvertBytes, VARIANT_BOOL* RetVal)
 {
     return FileMember(RaiseErrors, RetVal, [&] {
-        if (!FileExists(FileName))
+        const std::wstring name = RequireFileName(FileName);
+        if (!FileExists(name))
             throw AutomationError(ErrFileNotFound);
-        FileReader file(FileName, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        FileReader file(name, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         char head[3];
         size_t read = file.Read(head, sizeof(head));
         text::Format format = text::DetectTextFormat(head, read >= 2 ? read : 0);

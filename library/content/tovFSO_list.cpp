@@ -59,7 +59,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile(BSTR FileName, BSTR Comme
                                                        VARIANT_BOOL RaiseErrors, Collection** RetVal)
 {
     return FileMember(RaiseErrors, RetVal, [&] {
-        return LoadStandardListFile(FileName, IsOem != VARIANT_FALSE, Bstr::ToString(CommentChar),
+        return LoadStandardListFile(RequireFileName(FileName), IsOem != VARIANT_FALSE, Bstr::ToString(CommentChar),
                                     IgnoreBlanks != VARIANT_FALSE, TrimStrings != VARIANT_FALSE);
     });
 }

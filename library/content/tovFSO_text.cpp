@@ -60,9 +60,10 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
     // text, and the format used is told once the text is whole.
     return FileMember(RaiseErrors, RetVal, lpSuccess, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        if (!FileExists(FileName))
+        const std::wstring name = RequireFileName(FileName);
+        if (!FileExists(name))
             throw AutomationError(ErrFileNotFound);
-        FileReader file(FileName);
+        FileReader file(name);
         char head[3];
         const size_t headLength = std::min<size_t>(sizeof(head), file.Length());
         if (file.Read(head, headLength) != headLength)
@@ -157,7 +158,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
         text::Format requested = FormatOf(Encoding, FileBOM, InvertBytes);
         text::Format effective;
         bool withMark = false;
-        if (FileExists(FileName)) {
+        // A name with a NUL goes on to AppendFileB, which refuses it.
+        const std::optional<std::wstring> name = CheckedFileName(FileName);
+        if (name && FileExists(*name)) {
             // The existing file's own format, unless the caller says otherwise.
             FileEncodingConst encoding = feAuto;
             FileBOMConst fileBOM = fbAuto;
@@ -169,7 +172,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
             effective = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
             TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
             double size = 0;
-            Check(esGetFileSizeEx(FileName, &size));
+            Check(esGetFileSizeEx(SupportName(*name).get(), &size));
             withMark = WritesMark(effective) && size <= 0; // never a mark in the middle of a file
         } else {
             effective = text::WritingDefaults(requested);

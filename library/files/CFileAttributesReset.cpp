@@ -4,7 +4,7 @@
 
 namespace tovrin {
 
-void CFileAttributesReset::ResetAttributes(const std::string& fileName)
+void CFileAttributesReset::ResetAttributes(const std::wstring& fileName)
 {
     m_fileName = fileName;
     m_savedAttributes = FileSystem().GetAttributes(fileName);

@@ -17,10 +17,10 @@ public:
     CFileAttributesReset(const CFileAttributesReset&) = delete;
     CFileAttributesReset& operator=(const CFileAttributesReset&) = delete;
 
-    void ResetAttributes(const std::string& fileName);
+    void ResetAttributes(const std::wstring& fileName);
 
 private:
-    std::string m_fileName;
+    std::wstring m_fileName;
     DWORD m_savedAttributes = 0;
     bool m_reset = false;
 };

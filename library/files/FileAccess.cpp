@@ -1,40 +1,74 @@
 #include "files/FileAccess.h"
 
-#include <tovrin/CodePage.h>
+#include "files/FileSystem.h"
+
 #include <tovrin/ErrorNumbers.h>
-#include <tovrin/tovrinsupportfbe.h>
+
+#include <cwchar>
 
 namespace tovrin {
 
-std::optional<std::string> SystemFileName(BSTR fileName)
+namespace {
+
+// Longer than this, a path goes to the file functions in the "\\?\" form
+// (a folder's full name must leave room for an 8.3 name below MAX_PATH).
+constexpr size_t PlainPathLimit = MAX_PATH - 12;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix)
 {
-    std::wstring name = Bstr::ToString(fileName);
-    BOOL lossy = FALSE;
-    int n = name.empty() ? 0
-                         : ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(),
-                                                 static_cast<int>(name.size()), nullptr, 0, nullptr, &lossy);
-    if (lossy)
-        return std::nullopt;
-    std::string ansi(static_cast<size_t>(n), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), &ansi[0], n,
-                              nullptr, nullptr);
-    return ansi;
+    return text.compare(0, std::wcslen(prefix), prefix) == 0;
 }
 
-std::string AnsiFileName(BSTR fileName)
+} // namespace
+
+std::optional<std::wstring> CheckedFileName(BSTR fileName)
 {
-    std::optional<std::string> name = SystemFileName(fileName);
+    std::wstring name = Bstr::ToString(fileName);
+    if (name.find(L'\0') != std::wstring::npos)
+        return std::nullopt;
+    if (name.empty() || StartsWith(name, L"\\\\?\\"))
+        return name;
+    DWORD size = ::GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return name; // the system cannot make more of it; opening it fails as the name deserves
+    std::wstring full(size, L'\0');
+    DWORD length = ::GetFullPathNameW(name.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return name;
+    full.resize(length);
+    return full;
+}
+
+std::wstring RequireFileName(BSTR fileName)
+{
+    std::optional<std::wstring> name = CheckedFileName(fileName);
     if (!name)
         throw AutomationError(ErrBadFileNameOrNumber);
     return *name;
 }
 
-bool FileExists(BSTR fileName)
+std::wstring LongForm(const std::wstring& name)
 {
-    VARIANT_BOOL exists = VARIANT_FALSE;
-    Check(esIsFileExist(fileName, &exists));
-    return exists != VARIANT_FALSE;
+    if (name.size() < PlainPathLimit || StartsWith(name, L"\\\\?\\") || StartsWith(name, L"\\\\.\\"))
+        return name;
+    if (StartsWith(name, L"\\\\"))
+        return L"\\\\?\\UNC\\" + name.substr(2);
+    if (name.size() >= 3 && name[1] == L':' && name[2] == L'\\')
+        return L"\\\\?\\" + name;
+    return name; // not a full path: the plain form is all it has
+}
+
+Bstr SupportName(const std::wstring& name)
+{
+    return Bstr::From(LongForm(name));
+}
+
+bool FileExists(const std::wstring& name)
+{
+    if (name.empty())
+        return false;
+    DWORD attributes = FileSystem().GetAttributes(name);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void RaiseFileTooLarge()

@@ -1,6 +1,7 @@
-// File access that the library's classes share: the file-name handling of
-// the ANSI file functions, existence tests and small reads. Errors raised
-// here carry no Source; the calling member's class gives its own.
+// File access that the library's classes share: the one boundary every name
+// a caller gives passes before anything is opened, listed, deleted or
+// written; the mapping of Win32 errors; existence tests. Errors raised here
+// carry no Source; the calling member's class gives its own.
 #pragma once
 
 #include "com/AutomationError.h"
@@ -17,18 +18,30 @@ namespace tovrin {
 // denied), every other code 75 (path/file access error).
 long MapWin32FileError(DWORD error);
 
-// The file name as the ANSI file functions take it; nothing for a name the
-// system code page cannot express, which names no file.
-std::optional<std::string> SystemFileName(BSTR fileName);
+// A caller's file or folder name, checked: nothing for a name with a NUL
+// anywhere, which names no file (the system would read only the part before
+// it, and the shell a list of names); a relative name, drive-relative
+// "C:file" included, becomes the full path in the current folder; an empty
+// name stays empty, for the member to answer as it does.
+std::optional<std::wstring> CheckedFileName(BSTR fileName);
 
-// The same for a member that must have a file: error 52 (bad file name) for
-// a name that names no file.
-std::string AnsiFileName(BSTR fileName);
+// The same for a member that must have a name: error 52 (bad file name) for
+// one with a NUL.
+std::wstring RequireFileName(BSTR fileName);
+
+// The name as the system's file functions take it beyond MAX_PATH: the
+// "\\?\" form of a full path too long for the plain form, the name itself
+// otherwise. The file-system seam and the support calls use it.
+std::wstring LongForm(const std::wstring& name);
+
+// A checked name as the support library's functions take it.
+Bstr SupportName(const std::wstring& name);
 
 // Error 6 for a file that is or would grow to 2 GiB or more.
 [[noreturn]] void RaiseFileTooLarge();
 
 // True when the name is an existing file (not a folder).
-bool FileExists(BSTR fileName);
+bool FileExists(const std::wstring& name);
+bool FileExists(BSTR) = delete; // a caller's name passes CheckedFileName first
 
 } // namespace tovrin

@@ -18,8 +18,8 @@ namespace {
 
 } // namespace
 
-FileReader::FileReader(BSTR fileName, DWORD share)
-    : m_file(FileSystem().Open(AnsiFileName(fileName), GENERIC_READ, share, OPEN_EXISTING))
+FileReader::FileReader(const std::wstring& fileName, DWORD share)
+    : m_file(FileSystem().Open(fileName, GENERIC_READ, share, OPEN_EXISTING))
 {
     if (!m_file)
         RaiseLastFileError();
@@ -58,7 +58,7 @@ void FileReader::ReadAll(void* buffer)
         throw AutomationError(ErrInputPastEnd); // the file shrank while being read
 }
 
-std::string ReadWholeFile(BSTR fileName, DWORD share)
+std::string ReadWholeFile(const std::wstring& fileName, DWORD share)
 {
     FileReader file(fileName, share);
     std::string bytes(file.Length(), '\0');

@@ -17,7 +17,9 @@ public:
     static constexpr DWORD ShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
     // Raises the mapped error of the open.
-    explicit FileReader(BSTR fileName, DWORD share = ShareReadWrite);
+    // Takes a name that has passed CheckedFileName.
+    explicit FileReader(const std::wstring& fileName, DWORD share = ShareReadWrite);
+    FileReader(BSTR, DWORD = ShareReadWrite) = delete; // a caller's name passes CheckedFileName first
 
     // Raises error 6 for a file of 2 GiB or more, which no reader takes whole.
     size_t Length() const;
@@ -34,6 +36,7 @@ private:
 };
 
 // The bytes of a whole file.
-std::string ReadWholeFile(BSTR fileName, DWORD share = FileReader::ShareReadWrite);
+std::string ReadWholeFile(const std::wstring& fileName, DWORD share = FileReader::ShareReadWrite);
+std::string ReadWholeFile(BSTR, DWORD = FileReader::ShareReadWrite) = delete;
 
 } // namespace tovrin

@@ -1,21 +1,23 @@
 #include "files/FileSystem.h"
 
+#include "files/FileAccess.h"
+
 namespace tovrin {
 
 namespace {
 
 class RealFileSystem final : public IFileSystem {
 public:
-    DWORD GetAttributes(const std::string& name) override { return ::GetFileAttributesA(name.c_str()); }
+    DWORD GetAttributes(const std::wstring& name) override { return ::GetFileAttributesW(LongForm(name).c_str()); }
 
-    bool SetAttributes(const std::string& name, DWORD attributes) override
+    bool SetAttributes(const std::wstring& name, DWORD attributes) override
     {
-        return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
+        return ::SetFileAttributesW(LongForm(name).c_str(), attributes) != FALSE;
     }
 
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
+    HANDLE Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
     {
-        return ::CreateFileA(name.c_str(), access, share, nullptr, disposition, flags, nullptr);
+        return ::CreateFileW(LongForm(name).c_str(), access, share, nullptr, disposition, flags, nullptr);
     }
 
     bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) override
@@ -28,10 +30,12 @@ public:
         return ::WriteFile(file, buffer, size, written, nullptr) != FALSE;
     }
 
-    bool Replace(const std::string& from, const std::string& to) override
+    bool Replace(const std::wstring& from, const std::wstring& to) override
     {
-        return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        return ::MoveFileExW(LongForm(from).c_str(), LongForm(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
+
+    bool Delete(const std::wstring& name) override { return ::DeleteFileW(LongForm(name).c_str()) != FALSE; }
 
     bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                  DWORD* returned) override
@@ -45,26 +49,26 @@ public:
         return ::BackupRead(file, buffer, size, read, FALSE, processSecurity, context) != FALSE;
     }
 
-    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
+    HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW* entry) override
     {
-        return ::FindFirstFileA(pattern.c_str(), entry);
+        return ::FindFirstFileW(LongForm(pattern).c_str(), entry);
     }
 
-    bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return ::FindNextFileA(find, entry) != FALSE; }
+    bool FindNext(HANDLE find, WIN32_FIND_DATAW* entry) override { return ::FindNextFileW(find, entry) != FALSE; }
 
     void FindClose(HANDLE find) override { ::FindClose(find); }
 
-    DWORD CompressedSize(const std::string& name, DWORD* high) override
+    DWORD CompressedSize(const std::wstring& name, DWORD* high) override
     {
-        return ::GetCompressedFileSizeA(name.c_str(), high);
+        return ::GetCompressedFileSizeW(LongForm(name).c_str(), high);
     }
 
-    DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) override
+    DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) override
     {
-        return ::SHGetFileInfoA(name.c_str(), 0, &info, sizeof(info), flags);
+        return ::SHGetFileInfoW(name.c_str(), 0, &info, sizeof(info), flags);
     }
 
-    int ShellOperation(SHFILEOPSTRUCTA& operation) override { return ::SHFileOperationA(&operation); }
+    int ShellOperation(SHFILEOPSTRUCTW& operation) override { return ::SHFileOperationW(&operation); }
 
     void BackupEnd(HANDLE file, void** context) override
     {

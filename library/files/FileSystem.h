@@ -13,7 +13,9 @@
 // up on an item and still reports success; and the find functions, so that
 // tests can stand in for junctions and unreadable folders; and the shell's
 // file information, so that tests can count the icon handles it gives out.
-// The real calls are the ANSI Win32 functions.
+// The real calls are the wide Win32 functions, so that any name Windows can
+// hold works; names longer than the plain calls take go to them in the
+// "\\?\" form (LongForm), which the shell's functions do not know.
 #pragma once
 
 #include <windows.h>
@@ -27,19 +29,21 @@ namespace tovrin {
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
-    // GetFileAttributesA: INVALID_FILE_ATTRIBUTES with the last error on failure.
-    virtual DWORD GetAttributes(const std::string& name) = 0;
-    // SetFileAttributesA.
-    virtual bool SetAttributes(const std::string& name, DWORD attributes) = 0;
-    // CreateFileA with no security attributes or template:
+    // GetFileAttributesW: INVALID_FILE_ATTRIBUTES with the last error on failure.
+    virtual DWORD GetAttributes(const std::wstring& name) = 0;
+    // SetFileAttributesW.
+    virtual bool SetAttributes(const std::wstring& name, DWORD attributes) = 0;
+    // CreateFileW with no security attributes or template:
     // INVALID_HANDLE_VALUE with the last error on failure.
-    virtual HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags = 0) = 0;
+    virtual HANDLE Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition, DWORD flags = 0) = 0;
     // ReadFile, synchronous: false with the last error on failure.
     virtual bool Read(HANDLE file, void* buffer, DWORD size, DWORD* read) = 0;
     // WriteFile, synchronous: false with the last error on failure.
     virtual bool Write(HANDLE file, const void* buffer, DWORD size, DWORD* written) = 0;
-    // MoveFileExA replacing an existing target, written through.
-    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // DeleteFileW.
+    virtual bool Delete(const std::wstring& name) = 0;
+    // MoveFileExW replacing an existing target, written through.
+    virtual bool Replace(const std::wstring& from, const std::wstring& to) = 0;
     // DeviceIoControl, synchronous: false with the last error on failure.
     virtual bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                          DWORD* returned) = 0;
@@ -47,15 +51,15 @@ public:
     virtual bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
                             void** context) = 0;
     virtual void BackupEnd(HANDLE file, void** context) = 0;
-    // FindFirstFileA, FindNextFileA, FindClose; GetCompressedFileSizeA.
-    virtual HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) = 0;
-    virtual bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) = 0;
+    // FindFirstFileW, FindNextFileW, FindClose; GetCompressedFileSizeW.
+    virtual HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW* entry) = 0;
+    virtual bool FindNext(HANDLE find, WIN32_FIND_DATAW* entry) = 0;
     virtual void FindClose(HANDLE find) = 0;
-    virtual DWORD CompressedSize(const std::string& name, DWORD* high) = 0;
-    // SHGetFileInfoA on a file (no attributes given) into a zeroed record.
-    virtual DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) = 0;
-    // SHFileOperationA: the shell's status, 0 for success.
-    virtual int ShellOperation(SHFILEOPSTRUCTA& operation) = 0;
+    virtual DWORD CompressedSize(const std::wstring& name, DWORD* high) = 0;
+    // SHGetFileInfoW on a file (no attributes given) into a zeroed record.
+    virtual DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) = 0;
+    // SHFileOperationW: the shell's status, 0 for success.
+    virtual int ShellOperation(SHFILEOPSTRUCTW& operation) = 0;
     // BackupSeek: false when it could not skip the whole amount.
     virtual bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
                             void** context) = 0;

@@ -5,8 +5,9 @@
 #include <tovrin/CodePage.h>
 #include <tovrin/SafeArrayBytes.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 namespace tovrin {
 
@@ -19,20 +20,92 @@ void tovFileVersion::ClearAll()
     m_codePage = 0;
 }
 
-const BYTE* tovFileVersion::Query(const std::string& subBlock, UINT& length) const
+namespace {
+
+// One record of a version block: a length, a value length, a type (1 for
+// text, whose value length counts characters), a key ending in NUL, the
+// value and the child records, each part starting on a 4-byte boundary.
+struct VersionNode {
+    size_t Length = 0;
+    std::wstring Key;
+    size_t Value = 0, ValueSize = 0; // offsets from the record's start
+    size_t Children = 0;
+};
+
+size_t Align4(size_t offset)
 {
-    void* value = nullptr;
+    return (offset + 3) & ~static_cast<size_t>(3);
+}
+
+WORD WordAt(const BYTE* bytes)
+{
+    WORD value = 0;
+    std::memcpy(&value, bytes, sizeof(value));
+    return value;
+}
+
+// The record at begin, which has room bytes; false when it does not fit.
+bool ParseNode(const BYTE* begin, size_t room, VersionNode& node)
+{
+    if (room < 6)
+        return false;
+    const size_t length = WordAt(begin), valueLength = WordAt(begin + 2), type = WordAt(begin + 4);
+    if (length < 6 || length > room)
+        return false;
+    size_t end = 6;
+    node.Key.clear();
+    for (;; end += 2) {
+        if (end + 2 > length)
+            return false; // the key runs past the record
+        const wchar_t c = static_cast<wchar_t>(WordAt(begin + end));
+        if (c == L'\0')
+            break;
+        node.Key += c;
+    }
+    node.Length = length;
+    node.Value = std::min(Align4(end + 2), length);
+    // Text values count characters (some tools write bytes); a value that
+    // runs past its record is a record that does not hold together.
+    const size_t space = length - node.Value;
+    node.ValueSize = type == 1 && valueLength * 2 > space ? valueLength : (type == 1 ? valueLength * 2 : valueLength);
+    if (node.ValueSize > space)
+        return false;
+    node.Children = std::min(Align4(node.Value + node.ValueSize), length);
+    return true;
+}
+
+} // namespace
+
+const BYTE* tovFileVersion::Query(const std::wstring& path, UINT& length) const
+{
     length = 0;
-    if (m_info.empty() || !::VerQueryValueA(const_cast<BYTE*>(m_info.data()), subBlock.c_str(), &value, &length) ||
-        !value)
+    VersionNode node;
+    const BYTE* begin = m_info.data();
+    if (!ParseNode(begin, m_info.size(), node))
         return nullptr;
-    // The platform parses the block; a block whose lengths point past its
-    // end must not make us read past it.
-    const BYTE* begin = static_cast<const BYTE*>(value);
-    if (begin < m_info.data() || begin > m_info.data() + m_info.size() ||
-        length > static_cast<size_t>(m_info.data() + m_info.size() - begin))
-        return nullptr;
-    return begin;
+    for (size_t position = 1; position < path.size();) {
+        size_t next = path.find(L'\\', position);
+        if (next == std::wstring::npos)
+            next = path.size();
+        const std::wstring wanted = path.substr(position, next - position);
+        position = next + 1;
+        bool found = false;
+        for (size_t child = node.Children; child + 6 <= node.Length && !found;) {
+            VersionNode candidate;
+            if (!ParseNode(begin + child, node.Length - child, candidate))
+                return nullptr;
+            if (::CompareStringOrdinal(candidate.Key.c_str(), -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL) {
+                begin += child;
+                node = candidate;
+                found = true;
+            }
+            child = Align4(child + candidate.Length);
+        }
+        if (!found)
+            return nullptr;
+    }
+    length = static_cast<UINT>(node.ValueSize);
+    return node.ValueSize > 0 ? begin + node.Value : nullptr;
 }
 
 // The four steps of reading; any failure leaves the object cleared, also of
@@ -40,22 +113,22 @@ const BYTE* tovFileVersion::Query(const std::string& subBlock, UINT& length) con
 bool tovFileVersion::Read(BSTR fileName)
 {
     ClearAll();
-    const std::optional<std::string> systemName = SystemFileName(fileName);
-    if (!systemName)
+    const std::optional<std::wstring> checked = CheckedFileName(fileName);
+    if (!checked || checked->empty())
         return false;
-    const std::string& name = *systemName;
+    const std::wstring name = LongForm(*checked);
     DWORD handle = 0;
-    DWORD size = ::GetFileVersionInfoSizeA(name.c_str(), &handle);
+    DWORD size = ::GetFileVersionInfoSizeW(name.c_str(), &handle);
     if (size == 0)
         return false;
     m_info.assign(size, 0);
     UINT length = 0;
     const BYTE* fixed = nullptr;
     const BYTE* translation = nullptr;
-    if (::GetFileVersionInfoA(name.c_str(), handle, size, m_info.data()) && (fixed = Query("\\", length)) != nullptr &&
-        length == sizeof(VS_FIXEDFILEINFO)) {
+    if (::GetFileVersionInfoW(name.c_str(), handle, size, m_info.data()) &&
+        (fixed = Query(L"\\", length)) != nullptr && length == sizeof(VS_FIXEDFILEINFO)) {
         std::memcpy(&m_fixed, fixed, sizeof(m_fixed));
-        translation = Query("\\VarFileInfo\\Translation", length);
+        translation = Query(L"\\VarFileInfo\\Translation", length);
     }
     if (!translation || length == 0 || length % 4 != 0) {
         ClearAll();
@@ -65,7 +138,7 @@ bool tovFileVersion::Read(BSTR fileName)
     // word the code page.
     std::memcpy(&m_language, translation, 2);
     std::memcpy(&m_codePage, translation + 2, 2);
-    m_fileName = Bstr::ToString(fileName);
+    m_fileName = *checked;
     return true;
 }
 
@@ -81,22 +154,23 @@ HRESULT tovFileVersion::Flag(DWORD bit, VARIANT_BOOL* RetVal) const
 }
 
 // A standard string of the first translation's table, and no other.
-HRESULT tovFileVersion::VersionString(const char* name, VARIANT_BOOL* lpStringExist, BSTR* RetVal) const
+HRESULT tovFileVersion::VersionString(const wchar_t* name, VARIANT_BOOL* lpStringExist, BSTR* RetVal) const
 {
     return Member(
         RetVal,
         [&] {
-            char key[9];
-            std::snprintf(key, sizeof(key), "%04X%04X", m_language, m_codePage);
+            wchar_t key[9];
+            std::swprintf(key, 9, L"%04X%04X", m_language, m_codePage);
             UINT length = 0;
-            const BYTE* text = Query(std::string("\\StringFileInfo\\") + key + "\\" + name, length);
-            if (!text || length == 0)
+            const BYTE* text = Query(std::wstring(L"\\StringFileInfo\\") + key + L"\\" + name, length);
+            if (!text)
                 return Bstr();
             if (lpStringExist)
                 *lpStringExist = VARIANT_TRUE;
-            const char* begin = reinterpret_cast<const char*>(text);
-            size_t room = static_cast<size_t>(m_info.data() + m_info.size() - text);
-            return Bstr::From(FromCodePage(CP_ACP, begin, strnlen(begin, room)));
+            std::wstring value(length / 2, L'\0');
+            std::memcpy(&value[0], text, value.size() * sizeof(wchar_t));
+            value.resize(std::wcslen(value.c_str())); // up to the terminating NUL
+            return Bstr::From(value);
         },
         lpStringExist);
 }
@@ -238,9 +312,9 @@ HRESULT STDMETHODCALLTYPE tovFileVersion::get_FileFlagInfoInferred(VARIANT_BOOL*
 HRESULT STDMETHODCALLTYPE tovFileVersion::GetLanguageName(short LanguageID, BSTR* RetVal)
 {
     return Member(RetVal, [&] {
-        char name[1025] = {};
-        ::VerLanguageNameA(static_cast<USHORT>(LanguageID), name, 1024);
-        return Bstr::From(FromCodePage(CP_ACP, name, strnlen(name, sizeof(name))));
+        wchar_t name[1025] = {};
+        ::VerLanguageNameW(static_cast<USHORT>(LanguageID), name, 1024);
+        return Bstr::From(std::wstring(name, wcsnlen(name, 1024)));
     });
 }
 
@@ -261,55 +335,55 @@ HRESULT STDMETHODCALLTYPE tovFileVersion::get_TranslationLanguageName(BSTR* RetV
 
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrComments(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("Comments", lpStringExist, RetVal);
+    return VersionString(L"Comments", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrCompanyName(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("CompanyName", lpStringExist, RetVal);
+    return VersionString(L"CompanyName", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrFileDescription(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("FileDescription", lpStringExist, RetVal);
+    return VersionString(L"FileDescription", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrFileVersion(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("FileVersion", lpStringExist, RetVal);
+    return VersionString(L"FileVersion", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrInternalName(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("InternalName", lpStringExist, RetVal);
+    return VersionString(L"InternalName", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrLegalCopyright(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("LegalCopyright", lpStringExist, RetVal);
+    return VersionString(L"LegalCopyright", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrLegalTrademarks(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("LegalTrademarks", lpStringExist, RetVal);
+    return VersionString(L"LegalTrademarks", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrOLESelfRegister(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("OLESelfRegister", lpStringExist, RetVal);
+    return VersionString(L"OLESelfRegister", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrOriginalFilename(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("OriginalFilename", lpStringExist, RetVal);
+    return VersionString(L"OriginalFilename", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrPrivateBuild(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("PrivateBuild", lpStringExist, RetVal);
+    return VersionString(L"PrivateBuild", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrProductName(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("ProductName", lpStringExist, RetVal);
+    return VersionString(L"ProductName", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrProductVersion(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("ProductVersion", lpStringExist, RetVal);
+    return VersionString(L"ProductVersion", lpStringExist, RetVal);
 }
 HRESULT STDMETHODCALLTYPE tovFileVersion::get_StrSpecialBuild(VARIANT_BOOL* lpStringExist, BSTR* RetVal)
 {
-    return VersionString("SpecialBuild", lpStringExist, RetVal);
+    return VersionString(L"SpecialBuild", lpStringExist, RetVal);
 }
 
 } // namespace tovrin

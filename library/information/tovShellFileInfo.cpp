@@ -8,16 +8,16 @@
 #include <tovrin/tovrinsupport.h>
 
 #include <cstdint>
-#include <cstring>
+#include <cwchar>
 #include <utility>
 
 namespace tovrin {
 
 namespace {
 
-std::wstring Text(const char* field, size_t size)
+std::wstring Text(const wchar_t* field, size_t size)
 {
-    return FromCodePage(CP_ACP, field, strnlen(field, size));
+    return std::wstring(field, wcsnlen(field, size));
 }
 
 const struct {
@@ -38,9 +38,9 @@ const struct {
 // One rendering of the icon as a picture. The shell's icon handle is ours to
 // destroy; the picture keeps a copy of its own. Where the shell has no icon
 // the support library's default picture stands in, with index -1.
-ComPtr<ShellFileIcon> MakeShellIcon(const std::string& fileName, UINT flags, bool small)
+ComPtr<ShellFileIcon> MakeShellIcon(const std::wstring& fileName, UINT flags, bool small)
 {
-    SHFILEINFOA info = {};
+    SHFILEINFOW info = {};
     ComPtr<IPictureDisp> picture;
     long index = -1;
     if (FileSystem().ShellFileInfo(fileName, info, flags) != 0 && info.hIcon) {
@@ -60,8 +60,7 @@ ComPtr<ShellFileIcon> MakeShellIcon(const std::string& fileName, UINT flags, boo
 void tovShellFileInfo::Reset()
 {
     m_fileName.clear();
-    m_ansiFileName.clear();
-    m_attributes = 0;
+        m_attributes = 0;
     m_displayName.clear();
     m_typeName.clear();
     m_iconLocation.clear();
@@ -77,34 +76,34 @@ void tovShellFileInfo::Reset()
 bool tovShellFileInfo::Read(BSTR fileName)
 {
     Reset();
-    const std::optional<std::string> systemName = SystemFileName(fileName);
-    if (!systemName)
+    const std::optional<std::wstring> checked = CheckedFileName(fileName);
+    if (!checked)
         return false;
-    const std::string& name = *systemName;
+    const std::wstring& name = *checked;
     // One record serves all five questions, as the shell fills it.
-    SHFILEINFOA info = {};
-    using Store = void (*)(tovShellFileInfo&, const SHFILEINFOA&, DWORD_PTR);
+    SHFILEINFOW info = {};
+    using Store = void (*)(tovShellFileInfo&, const SHFILEINFOW&, DWORD_PTR);
     const std::pair<UINT, Store> questions[] = {
         {SHGFI_ATTRIBUTES,
-         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
+         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
              self.m_attributes = static_cast<long>(answer.dwAttributes);
          }},
         {SHGFI_DISPLAYNAME,
-         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
-             self.m_displayName = Text(answer.szDisplayName, sizeof(answer.szDisplayName));
+         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
+             self.m_displayName = Text(answer.szDisplayName, MAX_PATH);
          }},
         {SHGFI_ICONLOCATION,
-         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
-             self.m_iconLocation = Text(answer.szDisplayName, sizeof(answer.szDisplayName));
+         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
+             self.m_iconLocation = Text(answer.szDisplayName, MAX_PATH);
          }},
         {SHGFI_SYSICONINDEX,
-         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR imageList) {
+         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR imageList) {
              self.m_systemImageList = imageList;
              self.m_systemIconIndex = answer.iIcon;
          }},
         {SHGFI_TYPENAME,
-         [](tovShellFileInfo& self, const SHFILEINFOA& answer, DWORD_PTR) {
-             self.m_typeName = Text(answer.szTypeName, sizeof(answer.szTypeName));
+         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
+             self.m_typeName = Text(answer.szTypeName, 80);
          }},
     };
     for (const auto& question : questions) {
@@ -115,8 +114,7 @@ bool tovShellFileInfo::Read(BSTR fileName)
         }
         question.second(*this, info, answer);
     }
-    m_fileName = Bstr::ToString(fileName);
-    m_ansiFileName = name;
+    m_fileName = name;
     return true;
 }
 
@@ -125,7 +123,7 @@ HRESULT tovShellFileInfo::IconOf(Rendering rendering, _ShellFileIcon** RetVal)
     return Member(RetVal, [&] {
         ComPtr<ShellFileIcon>& icon = m_icons[rendering];
         if (!m_fileName.empty() && !icon)
-            icon = MakeShellIcon(m_ansiFileName, RenderingFlags[rendering].Flags, RenderingFlags[rendering].Small);
+            icon = MakeShellIcon(m_fileName, RenderingFlags[rendering].Flags, RenderingFlags[rendering].Small);
         return icon;
     });
 }
@@ -159,8 +157,8 @@ HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_EXEType(_ShellFileEXE** RetVal)
 {
     return Member(RetVal, [&] {
         if (!m_fileName.empty() && !m_exeType) {
-            SHFILEINFOA info = {};
-            m_exeType = ShellFileEXE::FromExeType(FileSystem().ShellFileInfo(m_ansiFileName, info, SHGFI_EXETYPE));
+            SHFILEINFOW info = {};
+            m_exeType = ShellFileEXE::FromExeType(FileSystem().ShellFileInfo(m_fileName, info, SHGFI_EXETYPE));
         }
         return m_exeType;
     });

@@ -61,7 +61,6 @@ private:
     HRESULT IconOf(Rendering rendering, _ShellFileIcon** RetVal);
 
     std::wstring m_fileName;
-    std::string m_ansiFileName;
     long m_attributes = 0;
     std::wstring m_displayName;
     std::wstring m_typeName;

@@ -35,13 +35,13 @@ bool IsBlank(char c)
 // Writes the bytes to a new file beside the target and puts it in the
 // target's place, so that a write that fails half-way (a full disk, a
 // network drive gone) leaves the old file as it was.
-bool ReplaceContent(const std::string& target, const std::string& content)
+bool ReplaceContent(const std::wstring& target, const std::string& content)
 {
     IFileSystem& files = FileSystem();
-    std::string temporary;
+    std::wstring temporary;
     Handle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temporary = target + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+        temporary = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
         file.reset(files.Open(temporary, GENERIC_WRITE, 0, CREATE_NEW));
         if (!file && ::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
             return false;
@@ -58,17 +58,19 @@ bool ReplaceContent(const std::string& target, const std::string& content)
     file.reset();
     if (written && files.Replace(temporary, target))
         return true;
-    ::DeleteFileA(temporary.c_str());
+    files.Delete(temporary);
     return false;
 }
 
 } // namespace
 
-Bstr DescriptionFileOf(BSTR folder)
+std::optional<std::wstring> DescriptionFileOf(const std::optional<std::wstring>& folder)
 {
+    if (!folder)
+        return std::nullopt;
     Bstr path;
-    Check(esBuildFileName(folder, Bstr::From(L"Descript.ion").get(), 0, path.put()));
-    return path;
+    Check(esBuildFileName(Bstr::From(*folder).get(), Bstr::From(L"Descript.ion").get(), 0, path.put()));
+    return path.str();
 }
 
 void tovDescriptIon::ClearAll()
@@ -160,13 +162,15 @@ void tovDescriptIon::Parse(const char* line, size_t length)
         Append(name, description);
 }
 
-bool tovDescriptIon::Read(BSTR fileName)
+bool tovDescriptIon::Read(const std::optional<std::wstring>& fileName)
 {
     ClearAll();
+    if (!fileName)
+        return false;
     std::string bytes;
-    const long failure = ErrorNumberOf([&] { bytes = ReadWholeFile(fileName); });
+    const long failure = ErrorNumberOf([&] { bytes = ReadWholeFile(*fileName); });
     if (failure == ErrFileNotFound) {
-        m_fileName = Bstr::ToString(fileName); // no file yet: an empty list
+        m_fileName = *fileName; // no file yet: an empty list
         return true;
     }
     if (failure != 0)
@@ -186,7 +190,7 @@ bool tovDescriptIon::Read(BSTR fileName)
         if (position < bytes.size() && bytes[position] == '\n')
             ++position;
     }
-    m_fileName = Bstr::ToString(fileName);
+    m_fileName = *fileName;
     return true;
 }
 
@@ -198,23 +202,19 @@ std::string tovDescriptIon::Encode(const std::wstring& text) const
 // Writes every entry, then leaves the file hidden; an empty list deletes the
 // file. Nothing is raised for a file that cannot be written: the result is
 // False, and the file that was there keeps its bytes and its attributes.
-bool tovDescriptIon::Write(BSTR fileName)
+bool tovDescriptIon::Write(const std::optional<std::wstring>& fileName)
 {
-    std::wstring target = Bstr::ToString(fileName);
-    if (target.empty())
-        target = m_fileName;
-    if (target.empty())
+    if (!fileName)
         return false;
-    const std::optional<std::string> systemName = SystemFileName(Bstr::From(target).get());
-    if (!systemName)
+    const std::wstring name = fileName->empty() ? m_fileName : *fileName;
+    if (name.empty())
         return false;
-    const std::string& name = *systemName;
     IFileSystem& files = FileSystem();
     const DWORD attributes = files.GetAttributes(name);
     files.SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
     bool done = false;
     if (m_entries.size() == m_removed) {
-        done = attributes == INVALID_FILE_ATTRIBUTES || ::DeleteFileA(name.c_str());
+        done = attributes == INVALID_FILE_ATTRIBUTES || files.Delete(name);
     } else {
         std::string content = m_utf8Mode ? Utf8Mark : "";
         for (const Entry& entry : m_entries) {
@@ -321,25 +321,25 @@ HRESULT STDMETHODCALLTYPE tovDescriptIon::Clear()
 
 HRESULT STDMETHODCALLTYPE tovDescriptIon::ReadFile(BSTR FileName, VARIANT_BOOL* RetVal)
 {
-    return Member(RetVal, [&] { return Read(FileName); });
+    return Member(RetVal, [&] { return Read(CheckedFileName(FileName)); });
 }
 
 HRESULT STDMETHODCALLTYPE tovDescriptIon::WriteFile(BSTR FileName, VARIANT_BOOL* RetVal)
 {
-    return Member(RetVal, [&] { return Write(FileName); });
+    return Member(RetVal, [&] { return Write(CheckedFileName(FileName)); });
 }
 
 HRESULT STDMETHODCALLTYPE tovDescriptIon::ReadDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal)
 {
-    return Member(RetVal, [&] { return Read(DescriptionFileOf(PathName).get()); });
+    return Member(RetVal, [&] { return Read(DescriptionFileOf(CheckedFileName(PathName))); });
 }
 
 HRESULT STDMETHODCALLTYPE tovDescriptIon::WriteDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal)
 {
     return Member(RetVal, [&] {
         if (::SysStringLen(PathName) == 0)
-            return Write(nullptr); // the file last read
-        return Write(DescriptionFileOf(PathName).get());
+            return Write(std::wstring()); // the file last read
+        return Write(DescriptionFileOf(CheckedFileName(PathName)));
     });
 }
 

@@ -10,6 +10,7 @@
 
 #include "Ormelin0105.h"
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -49,8 +50,10 @@ private:
 
     void ClearAll();
     void Parse(const char* line, size_t length);
-    bool Read(BSTR fileName);
-    bool Write(BSTR fileName);
+    // Names that have passed CheckedFileName: nothing for a name that
+    // names no file. Writing to an empty name writes the file last read.
+    bool Read(const std::optional<std::wstring>& fileName);
+    bool Write(const std::optional<std::wstring>& fileName);
     std::string Encode(const std::wstring& text) const;
     // The slot of the entry whose name matches, or -1.
     std::ptrdiff_t Find(const std::wstring& name) const;
@@ -70,6 +73,6 @@ private:
 };
 
 // The path of a folder's description file.
-Bstr DescriptionFileOf(BSTR folder);
+std::optional<std::wstring> DescriptionFileOf(const std::optional<std::wstring>& folder);
 
 } // namespace tovrin

@@ -3,6 +3,7 @@
 // when it changes anything, writes the whole file back.
 #include "content/tovFSO.h"
 
+#include "files/FileAccess.h"
 #include "metadata/tovDescriptIon.h"
 
 #include <tovrin/CodePage.h>
@@ -20,16 +21,21 @@ struct FolderDescriptions {
     Bstr Name;
 };
 
+// A name with a NUL names no file: no list.
 FolderDescriptions ReadFolderOf(BSTR fileName)
 {
     FolderDescriptions read;
-    Check(esGetFilePath(fileName, read.Folder.put()));
+    const std::optional<std::wstring> name = CheckedFileName(fileName);
+    if (!name)
+        return read;
+    const Bstr checked = Bstr::From(*name);
+    Check(esGetFilePath(checked.get(), read.Folder.put()));
     ComPtr<tovDescriptIon> list = tovDescriptIon::Create();
     VARIANT_BOOL ok = VARIANT_FALSE;
     Check(list->ReadDirectoryFile(read.Folder.get(), &ok));
     if (!ok)
         return read;
-    Check(esGetFileName(fileName, VARIANT_FALSE, read.Name.put()));
+    Check(esGetFileName(checked.get(), VARIANT_FALSE, read.Name.put()));
     read.List = std::move(list);
     return read;
 }
@@ -76,9 +82,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDescription2(BSTR FileName, BSTR Descri
         Check(read.List->AddItem(read.Name.get(), DescriptionText));
         VARIANT_BOOL utf8 = VARIANT_FALSE;
         Check(read.List->get_UTF8Mode(&utf8));
-        // A description the OEM code page cannot hold turns the whole file
-        // to UTF-8, for good.
-        if (AutoUTF8Mode && !utf8 && !SurvivesOem(DescriptionText))
+        // A description or a name the OEM code page cannot hold turns the
+        // whole file to UTF-8, for good: nothing is ever written as "?".
+        if (AutoUTF8Mode && !utf8 && (!SurvivesOem(DescriptionText) || !SurvivesOem(read.Name.get())))
             Check(read.List->put_UTF8Mode(VARIANT_TRUE));
         return WriteBack(read);
     });

@@ -15,38 +15,37 @@ namespace tovrin {
 
 namespace {
 
-// The name for the ANSI file functions; for a name the code page cannot
-// express the open fails as the system fails an invalid name.
-Handle OpenExisting(BSTR fileName, DWORD access, DWORD share, DWORD flags)
+Handle OpenExisting(const std::wstring& name, DWORD access, DWORD share, DWORD flags)
 {
-    const std::optional<std::string> name = SystemFileName(fileName);
+    return Handle(FileSystem().Open(name, access, share, OPEN_EXISTING, flags));
+}
+
+// Opened for reading and writing with backup semantics, so that folders can
+// be opened too; a name with a NUL fails as the system fails an invalid name.
+Handle OpenForCompression(BSTR fileName)
+{
+    const std::optional<std::wstring> name = CheckedFileName(fileName);
     if (!name) {
         ::SetLastError(ERROR_INVALID_NAME);
         return Handle();
     }
-    return Handle(FileSystem().Open(*name, access, share, OPEN_EXISTING, flags));
+    return OpenExisting(*name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
 }
 
-// Opened for reading and writing with backup semantics, so that folders can
-// be opened too.
-Handle OpenForCompression(BSTR fileName)
-{
-    return OpenExisting(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
-}
-
-bool Exists(BSTR fileName)
+bool Exists(const std::wstring& name)
 {
     VARIANT_BOOL exists = VARIANT_FALSE;
-    Check(esIsFileOrDirectoryExist(fileName, &exists));
+    Check(esIsFileOrDirectoryExist(SupportName(name).get(), &exists));
     return exists != VARIANT_FALSE;
 }
 
-bool IsJunction(BSTR fileName)
+bool IsJunction(const std::wstring& name)
 {
+    const Bstr path = SupportName(name);
     VARIANT_BOOL directory = VARIANT_FALSE, junction = VARIANT_FALSE;
-    Check(esIsDirectory(fileName, &directory));
+    Check(esIsDirectory(path.get(), &directory));
     if (directory)
-        Check(esIsJunction(fileName, &junction));
+        Check(esIsJunction(path.get(), &junction));
     return junction != VARIANT_FALSE;
 }
 
@@ -126,17 +125,19 @@ HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR FileName, VARIANT_BOOL SkipRe
                                               VARIANT_BOOL* RetVal)
 {
     return FileMember(RaiseErrors, RetVal, [&] {
-        if (!Exists(FileName))
+        // A full path: the shell would delete a relative one for good, and
+        // read a name with a NUL as a list of several.
+        const std::wstring name = RequireFileName(FileName);
+        if (!Exists(name))
             throw AutomationError(ErrFileNotFound);
-        std::string name = AnsiFileName(FileName);
-        if (IsJunction(FileName)) {
+        if (IsJunction(name)) {
             // Only the junction goes, never what it points to, and never to the bin.
-            if (!::RemoveDirectoryA(name.c_str()))
+            if (!::RemoveDirectoryW(LongForm(name).c_str()))
                 RaiseLastError();
             return true;
         }
-        std::string from = name + '\0'; // a list of one path, ended by two NULs
-        SHFILEOPSTRUCTA operation = {};
+        std::wstring from = name + L'\0'; // a list of one path, ended by two NULs
+        SHFILEOPSTRUCTW operation = {};
         operation.hwnd = ::GetActiveWindow();
         operation.wFunc = FO_DELETE;
         operation.pFrom = from.c_str();
@@ -147,7 +148,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR FileName, VARIANT_BOOL SkipRe
         if (status != 0)
             throw AutomationError(MapWin32FileError(static_cast<DWORD>(status)));
         // The shell may report success for an operation it gave up on.
-        if (operation.fAnyOperationsAborted || Exists(FileName))
+        if (operation.fAnyOperationsAborted || Exists(name))
             throw AutomationError(ErrPathFileAccess);
         return true;
     });
@@ -165,8 +166,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreatio
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file =
-                OpenExisting(FileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            Handle file = OpenExisting(RequireFileName(FileName), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
             FILETIME creation = {}, access = {}, write = {};
             if (!file || !::GetFileTime(file.get(), &creation, &access, &write))
                 RaiseLastError();
@@ -187,8 +188,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR FileName, DATE CreationTi
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file =
-                OpenExisting(FileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            Handle file = OpenExisting(RequireFileName(FileName), GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
             if (!file)
                 RaiseLastError();
             FILETIME creation = {}, access = {}, write = {};

@@ -14,24 +14,29 @@ namespace tovrin {
 
 namespace {
 
-const char Section[] = "ZoneTransfer";
-const char Key[] = "ZoneId";
+const wchar_t Section[] = L"ZoneTransfer";
+const wchar_t Key[] = L"ZoneId";
 
-// The stream's path in the ANSI code page; empty for a name the code page
-// cannot express, which names no file.
-std::string ZoneStream(BSTR fileName)
+// The file's zone stream; empty for an empty name or one with a NUL, which
+// name no file. The path is full: the profile functions would take a bare
+// name for one in the Windows folder.
+std::wstring ZoneStream(BSTR fileName, std::wstring* file = nullptr)
 {
-    const std::optional<std::string> name = SystemFileName(fileName);
-    return !name || name->empty() ? std::string() : *name + ":Zone.Identifier";
+    const std::optional<std::wstring> name = CheckedFileName(fileName);
+    if (!name || name->empty())
+        return std::wstring();
+    if (file)
+        *file = *name;
+    return *name + L":Zone.Identifier";
 }
 
-bool ZoneDefined(BSTR fileName)
+bool ZoneDefined(const std::wstring& file, const std::wstring& stream)
 {
-    if (!FileExists(fileName))
+    if (stream.empty() || !FileExists(file))
         return false;
     VARIANT_BOOL exists = VARIANT_FALSE;
-    Check(asIsINIKeyExist2(Bstr::From(L"ZoneTransfer").get(), Bstr::From(L"ZoneId").get(),
-                           Bstr::From(Bstr::ToString(fileName) + L":Zone.Identifier").get(), 0, 0, &exists));
+    Check(asIsINIKeyExist2(Bstr::From(Section).get(), Bstr::From(Key).get(), Bstr::From(stream).get(), 0, 0,
+                           &exists));
     return exists != VARIANT_FALSE;
 }
 
@@ -40,37 +45,43 @@ bool ZoneDefined(BSTR fileName)
 HRESULT STDMETHODCALLTYPE tovFSO::GetFileZone(BSTR FileName, FileZoneConst* RetVal)
 {
     return Member(RetVal, [&] {
-        std::string stream = ZoneStream(FileName);
+        std::wstring stream = ZoneStream(FileName);
         if (stream.empty())
             return fzLocalMachine;
-        return static_cast<FileZoneConst>(::GetPrivateProfileIntA(Section, Key, 0, stream.c_str()));
+        return static_cast<FileZoneConst>(::GetPrivateProfileIntW(Section, Key, 0, stream.c_str()));
     });
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::SetFileZone(BSTR FileName, FileZoneConst FileZone, VARIANT_BOOL* RetVal)
 {
     return Member(RetVal, [&] {
-        std::string stream = ZoneStream(FileName);
-        if (stream.empty() || !FileExists(FileName))
+        std::wstring file;
+        std::wstring stream = ZoneStream(FileName, &file);
+        if (stream.empty() || !FileExists(file))
             return false;
-        std::string value = std::to_string(static_cast<long>(FileZone));
-        return ::WritePrivateProfileStringA(Section, Key, value.c_str(), stream.c_str()) != FALSE;
+        std::wstring value = std::to_wstring(static_cast<long>(FileZone));
+        return ::WritePrivateProfileStringW(Section, Key, value.c_str(), stream.c_str()) != FALSE;
     });
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::IsFileZoneDefined(BSTR FileName, VARIANT_BOOL* RetVal)
 {
-    return Member(RetVal, [&] { return ZoneDefined(FileName); });
+    return Member(RetVal, [&] {
+        std::wstring file;
+        std::wstring stream = ZoneStream(FileName, &file);
+        return ZoneDefined(file, stream);
+    });
 }
 
 HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileZone(BSTR FileName, VARIANT_BOOL* RetVal)
 {
     return Member(RetVal, [&] {
-        std::string stream = ZoneStream(FileName);
-        if (stream.empty() || !ZoneDefined(FileName))
+        std::wstring file;
+        std::wstring stream = ZoneStream(FileName, &file);
+        if (!ZoneDefined(file, stream))
             return false;
         // A null value deletes the key line; the stream and its other lines stay.
-        return ::WritePrivateProfileStringA(Section, Key, nullptr, stream.c_str()) != FALSE;
+        return ::WritePrivateProfileStringW(Section, Key, nullptr, stream.c_str()) != FALSE;
     });
 }
 

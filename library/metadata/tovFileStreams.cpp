@@ -104,7 +104,7 @@ HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT
         Check(esIsHostWinNT(&nt));
         if (!nt)
             return false;
-        const std::optional<std::string> name = SystemFileName(FileName);
+        const std::optional<std::wstring> name = CheckedFileName(FileName);
         if (!name)
             return false;
         Handle file(FileSystem().Open(*name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));

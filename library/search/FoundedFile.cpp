@@ -5,27 +5,28 @@
 #include <tovrin/CodePage.h>
 #include <tovrin/tovrinsupport.h>
 
-#include <cstring>
+#include <cwchar>
 
 namespace tovrin {
 
 namespace {
 
-std::wstring AnsiText(const char* field, size_t size)
+// A name field of the find record, up to its NUL.
+std::wstring NameText(const wchar_t* field, size_t size)
 {
-    return FromCodePage(CP_ACP, field, strnlen(field, size));
+    return std::wstring(field, wcsnlen(field, size));
 }
 
 } // namespace
 
-FoundedFile::FoundedFile(const WIN32_FIND_DATAA& entry, std::shared_ptr<const std::wstring> path)
+FoundedFile::FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path)
     : m_entry(entry), m_path(std::move(path))
 {
 }
 
 FoundedFile::~FoundedFile() = default;
 
-ComPtr<FoundedFile> FoundedFile::Create(const WIN32_FIND_DATAA& entry, std::shared_ptr<const std::wstring> path)
+ComPtr<FoundedFile> FoundedFile::Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path)
 {
     return Dispatch::Create(entry, std::move(path));
 }
@@ -169,13 +170,13 @@ HRESULT STDMETHODCALLTYPE FoundedFile::get_CompressedFileSize(double* RetVal)
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_FileName(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(AnsiText(m_entry.cFileName, sizeof(m_entry.cFileName))); });
+    return Member(RetVal, [&] { return Bstr::From(NameText(m_entry.cFileName, MAX_PATH)); });
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_AlternateFileName(BSTR* RetVal)
 {
     return Member(RetVal,
-                  [&] { return Bstr::From(AnsiText(m_entry.cAlternateFileName, sizeof(m_entry.cAlternateFileName))); });
+                  [&] { return Bstr::From(NameText(m_entry.cAlternateFileName, 14)); });
 }
 
 } // namespace tovrin

@@ -22,11 +22,10 @@ public:
 
     // A record of the entry found in the folder; the records of one folder
     // share its path.
-    static ComPtr<FoundedFile> Create(const WIN32_FIND_DATAA& entry, std::shared_ptr<const std::wstring> path);
+    static ComPtr<FoundedFile> Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path);
 
     bool IsDirectory() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     bool IsReparsePoint() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-    const char* AnsiName() const { return m_entry.cFileName; }
     // The search below this record, made on first use.
     tovFoundedFiles& Children();
     // Whether the search below this record was cancelled.
@@ -60,13 +59,13 @@ public:
 
 private:
     friend class Dispatch<FoundedFile, _FoundedFile>;
-    FoundedFile(const WIN32_FIND_DATAA& entry, std::shared_ptr<const std::wstring> path);
+    FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path);
     ~FoundedFile() override;
 
     HRESULT HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const;
     HRESULT LocalTime(const FILETIME& time, DATE* RetVal) const;
 
-    const WIN32_FIND_DATAA m_entry;
+    const WIN32_FIND_DATAW m_entry;
     const std::shared_ptr<const std::wstring> m_path;
     ComPtr<tovFoundedFiles> m_children;
     double m_compressedFileSize = 0;

@@ -11,7 +11,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 
 namespace tovrin {
 
@@ -26,7 +26,7 @@ public:
     Listing& operator=(const Listing&) = delete;
 
     bool Opened() const { return m_find != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& entry) { return FileSystem().FindNext(m_find, &entry); }
+    bool Next(WIN32_FIND_DATAW& entry) { return FileSystem().FindNext(m_find, &entry); }
     void Close()
     {
         if (Opened())
@@ -43,12 +43,6 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name)
     Bstr joined;
     Check(esBuildFileName(Bstr::From(folder).get(), Bstr::From(name).get(), 0, joined.put()));
     return joined.str();
-}
-
-// A name the ANSI code page cannot express names no file: empty.
-std::string Ansi(const std::wstring& name)
-{
-    return SystemFileName(Bstr::From(name).get()).value_or(std::string());
 }
 
 std::wstring Upper(std::wstring text)
@@ -75,7 +69,7 @@ double CompressedSize(const std::wstring& fullName, FoundedFile& record)
 {
     DWORD high = 0;
     ::SetLastError(0);
-    DWORD low = FileSystem().CompressedSize(Ansi(fullName), &high);
+    DWORD low = FileSystem().CompressedSize(fullName, &high);
     if (::GetLastError() != 0)
         return record.FileSize();
     LARGE_INTEGER size = {};
@@ -94,14 +88,14 @@ void tovFoundedFiles::Empty()
     m_hasSubItems = false;
 }
 
-ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAA& entry, const std::wstring& path,
+ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAW& entry, const std::wstring& path,
                                             const std::shared_ptr<const std::wstring>& recordPath,
                                             const Options& options, bool searchWithParent)
 {
     const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (directory && (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0))
+    if (directory && (std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0))
         return ComPtr<FoundedFile>();
-    const std::wstring name = FromCodePage(CP_ACP, entry.cFileName, strnlen(entry.cFileName, MAX_PATH));
+    const std::wstring name(entry.cFileName, wcsnlen(entry.cFileName, MAX_PATH));
     ComPtr<FoundedFile> record = FoundedFile::Create(
         entry, searchWithParent ? std::make_shared<const std::wstring>(ParentPart(path, name)) : recordPath);
     const std::wstring fullName = searchWithParent ? path : Join(path, name);
@@ -127,14 +121,12 @@ bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, b
     }
 
     // A drive or share root has no entry of its own to find: it is given one.
-    WIN32_FIND_DATAA entry = {};
+    WIN32_FIND_DATAW entry = {};
     const bool root = ::PathIsRootW(pattern.c_str()) != FALSE;
-    const std::string ansiPattern = Ansi(pattern);
-    Listing listing(root || ansiPattern.empty() ? INVALID_HANDLE_VALUE
-                                                      : FileSystem().FindFirst(ansiPattern, &entry));
+    Listing listing(root || pattern.empty() ? INVALID_HANDLE_VALUE : FileSystem().FindFirst(pattern, &entry));
     if (root) {
-        entry.dwFileAttributes = FileSystem().GetAttributes(ansiPattern);
-        ansiPattern.copy(entry.cFileName, std::min<size_t>(ansiPattern.size(), MAX_PATH - 1));
+        entry.dwFileAttributes = FileSystem().GetAttributes(pattern);
+        pattern.copy(entry.cFileName, std::min<size_t>(pattern.size(), MAX_PATH - 1));
     } else if (!listing.Opened()) {
         Empty();
         return false;
@@ -213,7 +205,13 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
         ComPtr<tovFoundedFiles> alive = KeepAlive();
         const FindCallback callback(CallBackObject); // refused before the walk starts
         const std::wstring mask = Bstr::ToString(Mask);
-        return Search(Bstr::ToString(Path), {&mask, FollowReparsePoints != VARIANT_FALSE, &callback},
+        // A path or mask with a NUL names nothing: no search, no callback.
+        const std::optional<std::wstring> path = CheckedFileName(Path);
+        if (!path || mask.find(L'\0') != std::wstring::npos) {
+            Empty();
+            return false;
+        }
+        return Search(*path, {&mask, FollowReparsePoints != VARIANT_FALSE, &callback},
                       SearchWithParent != VARIANT_FALSE);
     });
 }

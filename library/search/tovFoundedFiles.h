@@ -52,7 +52,7 @@ public:
     // for the path and mask, or a nested level was cancelled.
     bool Search(const std::wstring& path, const Options& options, bool searchWithParent);
     // The record of one entry, with the search of its folder done; null for "." and "..".
-    static ComPtr<FoundedFile> Record(const WIN32_FIND_DATAA& entry, const std::wstring& path,
+    static ComPtr<FoundedFile> Record(const WIN32_FIND_DATAW& entry, const std::wstring& path,
                                       const std::shared_ptr<const std::wstring>& recordPath, const Options& options,
                                       bool searchWithParent);
 

@@ -13,12 +13,12 @@ public:
     SimulatedFileSystem(const SimulatedFileSystem&) = delete;
     SimulatedFileSystem& operator=(const SimulatedFileSystem&) = delete;
 
-    DWORD GetAttributes(const std::string& name) override { return Real().GetAttributes(name); }
-    bool SetAttributes(const std::string& name, DWORD attributes) override
+    DWORD GetAttributes(const std::wstring& name) override { return Real().GetAttributes(name); }
+    bool SetAttributes(const std::wstring& name, DWORD attributes) override
     {
         return Real().SetAttributes(name, attributes);
     }
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
+    HANDLE Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
     {
         return Real().Open(name, access, share, disposition, flags);
     }
@@ -30,7 +30,8 @@ public:
     {
         return Real().Write(file, buffer, size, written);
     }
-    bool Replace(const std::string& from, const std::string& to) override { return Real().Replace(from, to); }
+    bool Delete(const std::wstring& name) override { return Real().Delete(name); }
+    bool Replace(const std::wstring& from, const std::wstring& to) override { return Real().Replace(from, to); }
     bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                  DWORD* returned) override
     {
@@ -42,18 +43,18 @@ public:
         return Real().BackupRead(file, buffer, size, read, processSecurity, context);
     }
     void BackupEnd(HANDLE file, void** context) override { Real().BackupEnd(file, context); }
-    int ShellOperation(SHFILEOPSTRUCTA& operation) override { return Real().ShellOperation(operation); }
-    DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) override
+    int ShellOperation(SHFILEOPSTRUCTW& operation) override { return Real().ShellOperation(operation); }
+    DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) override
     {
         return Real().ShellFileInfo(name, info, flags);
     }
-    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
+    HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW* entry) override
     {
         return Real().FindFirst(pattern, entry);
     }
-    bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return Real().FindNext(find, entry); }
+    bool FindNext(HANDLE find, WIN32_FIND_DATAW* entry) override { return Real().FindNext(find, entry); }
     void FindClose(HANDLE find) override { Real().FindClose(find); }
-    DWORD CompressedSize(const std::string& name, DWORD* high) override { return Real().CompressedSize(name, high); }
+    DWORD CompressedSize(const std::wstring& name, DWORD* high) override { return Real().CompressedSize(name, high); }
     bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
                     void** context) override
     {

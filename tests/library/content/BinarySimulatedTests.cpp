@@ -24,25 +24,25 @@ namespace {
 class SimulatedWindowsFileSystem final : public testing_support::SimulatedFileSystem {
 public:
 
-    DWORD GetAttributes(const std::string& name) override
+    DWORD GetAttributes(const std::wstring& name) override
     {
         Calls.push_back("get");
-        return ::GetFileAttributesA(name.c_str());
+        return ::GetFileAttributesW(name.c_str());
     }
 
-    bool SetAttributes(const std::string& name, DWORD attributes) override
+    bool SetAttributes(const std::wstring& name, DWORD attributes) override
     {
         char call[32];
         std::snprintf(call, sizeof(call), "set %lX", attributes);
         Calls.push_back(call);
-        return ::SetFileAttributesA(name.c_str(), attributes) != FALSE;
+        return ::SetFileAttributesW(name.c_str(), attributes) != FALSE;
     }
 
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
+    HANDLE Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
     {
         const char* dispositions[] = {"", "new", "create-always", "existing", "always", "truncate"};
         Calls.push_back(std::string("open ") + dispositions[disposition]);
-        DWORD attributes = ::GetFileAttributesA(name.c_str());
+        DWORD attributes = ::GetFileAttributesW(name.c_str());
         bool exists = attributes != INVALID_FILE_ATTRIBUTES;
         // Windows refuses both of these, whoever asks.
         if ((exists && disposition == CREATE_ALWAYS && (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) ||
@@ -55,11 +55,6 @@ public:
 
     std::vector<std::string> Calls;
 };
-
-std::string Ansi(const std::wstring& path)
-{
-    return tovrin::ToCodePage(CP_ACP, path);
-}
 
 class SimulatedRefusal : public ::testing::Test {
 protected:
@@ -103,7 +98,7 @@ protected:
 TEST_F(SimulatedRefusal, TheSimulationRefusesCreateAlwaysOnAHiddenFile)
 {
     std::wstring path = File(L"hidden.bin", FILE_ATTRIBUTE_HIDDEN);
-    tovrin::Handle file(tovrin::FileSystem().Open(Ansi(path), GENERIC_WRITE, 0, CREATE_ALWAYS));
+    tovrin::Handle file(tovrin::FileSystem().Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
     EXPECT_FALSE(file.valid());
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
@@ -178,14 +173,14 @@ TEST(CFileAttributesReset, ChangesOnlyHiddenOrSystemFilesAndOnlyForItsLifetime)
     WriteBytes(plain, "x");
     {
         tovrin::CFileAttributesReset reset;
-        reset.ResetAttributes(Ansi(plain));
+        reset.ResetAttributes(plain);
     }
     EXPECT_EQ(files.Calls, (std::vector<std::string>{"get"})) << "neither attribute: nothing changes";
 
     files.Calls.clear();
     {
         tovrin::CFileAttributesReset reset;
-        reset.ResetAttributes(Ansi(folder / L"missing.bin"));
+        reset.ResetAttributes(folder / L"missing.bin");
     }
     EXPECT_EQ(files.Calls, (std::vector<std::string>{"get"})) << "a missing file: nothing changes";
 
@@ -195,7 +190,7 @@ TEST(CFileAttributesReset, ChangesOnlyHiddenOrSystemFilesAndOnlyForItsLifetime)
     DWORD before = ::GetFileAttributesW(hidden.c_str());
     {
         tovrin::CFileAttributesReset reset;
-        reset.ResetAttributes(Ansi(hidden));
+        reset.ResetAttributes(hidden);
         EXPECT_EQ(::GetFileAttributesW(hidden.c_str()), before & ~DWORD(FILE_ATTRIBUTE_HIDDEN)) << "read-only stays";
     }
     EXPECT_EQ(::GetFileAttributesW(hidden.c_str()), before);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 using namespace testing_support;
 using tovrin::Bstr;
@@ -179,6 +180,61 @@ TEST_F(FileVersion, RealFilesAndLanguageNames)
         EXPECT_EQ(m_version->GetLanguageName(id, name.put()), S_OK);
         EXPECT_EQ(Narrow(name.str()), expected) << id;
     }
+}
+
+// Mutated copies of a real library's version record: cut short, every
+// length and type field set to wild values, bytes of the keys changed. The
+// platform is never given the record to parse, so none of them can crash
+// the process; each read either succeeds or leaves the object cleared, and
+// every string can be asked for afterwards.
+TEST_F(FileVersion, MutatedRecordsNeverCrashAndFailCleanly)
+{
+    const std::string original = ReadBytes(ProgramFolder() + L"\\Ormelin0105.dll");
+    const std::wstring key = L"VS_VERSION_INFO";
+    const size_t start = original.find(std::string(reinterpret_cast<const char*>(key.c_str()), key.size() * 2));
+    ASSERT_NE(start, std::string::npos);
+    const size_t record = start - 6; // wLength, wValueLength, wType before the key
+    WORD length = 0;
+    std::memcpy(&length, &original[record], 2);
+    ASSERT_GT(length, 100);
+
+    std::vector<std::string> mutations;
+    for (WORD cut : {WORD(6), WORD(40), WORD(92), WORD(length / 2), WORD(length - 2)}) { // cut short
+        std::string bytes = original;
+        std::memcpy(&bytes[record], &cut, 2);
+        mutations.push_back(bytes);
+    }
+    unsigned seed = 12345; // the same wild values on every run
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes = original;
+        for (int change = 0; change < 1 + round % 4; ++change) {
+            seed = seed * 1103515245u + 12345u;
+            size_t at = record + (seed >> 8) % (length - 1u);
+            at -= (at - record) % 2; // the record's fields are words
+            const WORD wild[] = {0, 1, 2, 3, 6, 0x7FFF, 0x8000, 0xFFFF, WORD(seed >> 16)};
+            std::memcpy(&bytes[at], &wild[(seed >> 4) % 9], 2);
+        }
+        mutations.push_back(bytes);
+    }
+    const std::wstring path = m_folder / L"mutated.dll";
+    using Property = HRESULT (STDMETHODCALLTYPE _tovFileVersion::*)(VARIANT_BOOL*, BSTR*);
+    const Property strings[] = {&_tovFileVersion::get_StrComments, &_tovFileVersion::get_StrCompanyName,
+                                &_tovFileVersion::get_StrFileVersion, &_tovFileVersion::get_StrOLESelfRegister};
+    int read = 0;
+    for (size_t i = 0; i < mutations.size(); ++i) {
+        WriteBytes(path, mutations[i]);
+        if (Read(path)) {
+            ++read;
+        } else {
+            EXPECT_EQ(Get(&_tovFileVersion::get_FileVerMajor), 0) << "mutation " << i;
+        }
+        for (Property property : strings) {
+            bool exists = false;
+            String(property, exists);
+        }
+    }
+    EXPECT_LT(read, static_cast<int>(mutations.size())) << "cut records fail";
+    ASSERT_TRUE(Read(ProgramFolder() + L"\\Ormelin0105.dll")) << "the object still reads a sound record";
 }
 
 } // namespace

@@ -141,7 +141,7 @@ TEST_F(ShellFileInfo, IconsAreAskedForOnceAndKeptUntilTheNextRead)
 // checked afterwards to be destroyed; for the open renderings it has none.
 class CountingShell final : public SimulatedFileSystem {
 public:
-    DWORD_PTR ShellFileInfo(const std::string& name, SHFILEINFOA& info, UINT flags) override
+    DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) override
     {
         if (!(flags & SHGFI_ICON))
             return Real().ShellFileInfo(name, info, flags);

@@ -229,7 +229,7 @@ TEST_F(Metadata, RecyclingAMissingPathFollowsRaiseErrors)
 class ShellThatGivesUp final : public SimulatedFileSystem {
 public:
     explicit ShellThatGivesUp(bool saysAborted) : m_saysAborted(saysAborted) {}
-    int ShellOperation(SHFILEOPSTRUCTA& operation) override
+    int ShellOperation(SHFILEOPSTRUCTW& operation) override
     {
         operation.fAnyOperationsAborted = m_saysAborted;
         return 0;

@@ -247,11 +247,11 @@ TEST_F(FoundedFiles, AHundredLevelsDeep)
 // MAX_PATH. "locked" cannot be listed. Every find opened is counted.
 class SimulatedJunctions final : public SimulatedFileSystem {
 public:
-    explicit SimulatedJunctions(std::string root) : m_root(std::move(root)) {}
+    explicit SimulatedJunctions(std::wstring root) : m_root(std::move(root)) {}
 
-    HANDLE FindFirst(const std::string& pattern, WIN32_FIND_DATAA* entry) override
+    HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW* entry) override
     {
-        if (pattern.size() > 120 || pattern.find("\\locked\\") != std::string::npos) {
+        if (pattern.size() > 120 || pattern.find(L"\\locked\\") != std::wstring::npos) {
             ::SetLastError(pattern.size() > 120 ? ERROR_FILENAME_EXCED_RANGE : ERROR_ACCESS_DENIED);
             return INVALID_HANDLE_VALUE;
         }
@@ -263,38 +263,38 @@ public:
         Next(find, entry);
         return find;
     }
-    bool FindNext(HANDLE find, WIN32_FIND_DATAA* entry) override { return Next(find, entry); }
+    bool FindNext(HANDLE find, WIN32_FIND_DATAW* entry) override { return Next(find, entry); }
     void FindClose(HANDLE) override { ++Closed; }
     int Opened = 0, Closed = 0;
 
 private:
-    bool Next(HANDLE find, WIN32_FIND_DATAA* entry)
+    bool Next(HANDLE find, WIN32_FIND_DATAW* entry)
     {
         int& next = m_positions[reinterpret_cast<size_t>(find) - 1];
         const struct {
-            const char* name;
+            const wchar_t* name;
             DWORD attributes;
-        } listing[] = {{".", FILE_ATTRIBUTE_DIRECTORY},
-                       {"loop", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
-                       {"locked", FILE_ATTRIBUTE_DIRECTORY},
-                       {"f.txt", FILE_ATTRIBUTE_ARCHIVE}};
+        } listing[] = {{L".", FILE_ATTRIBUTE_DIRECTORY},
+                       {L"loop", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
+                       {L"locked", FILE_ATTRIBUTE_DIRECTORY},
+                       {L"f.txt", FILE_ATTRIBUTE_ARCHIVE}};
         if (next >= 4)
             return false;
-        *entry = WIN32_FIND_DATAA();
-        std::strcpy(entry->cFileName, listing[next].name);
+        *entry = WIN32_FIND_DATAW();
+        std::wcscpy(entry->cFileName, listing[next].name);
         entry->dwFileAttributes = listing[next].attributes;
         entry->nFileSizeLow = 10;
         ++next;
         return true;
     }
-    std::string m_root;
+    std::wstring m_root;
     std::vector<int> m_positions;
 };
 
 TEST_F(FoundedFiles, SimulatedJunctionLoopsEndWhereTheNameIsRefused)
 {
     ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
-    const std::string root = Narrow(m_root.Path());
+    const std::wstring root = m_root.Path();
     SimulatedJunctions volume(root);
     VARIANT_BOOL ok = VARIANT_FALSE;
     ASSERT_EQ(local->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_FALSE, nullptr, &ok),
@@ -323,7 +323,7 @@ TEST_F(FoundedFiles, SimulatedJunctionLoopsEndWhereTheNameIsRefused)
 TEST_F(FoundedFiles, ACallbacksErrorEndsTheWholeSearchWithEveryFindClosed)
 {
     ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
-    SimulatedJunctions volume(Narrow(m_root.Path()));
+    SimulatedJunctions volume(m_root.Path());
     Callback failing;
     failing.Failure = ErrorStatus(1234);
     VARIANT_BOOL ok = VARIANT_TRUE;
