@@ -68,6 +68,17 @@ public:
         return ::SHGetFileInfoW(name.c_str(), 0, &info, sizeof(info), flags);
     }
 
+    bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) override
+    {
+        HANDLE file = ::CreateFileW(LongForm(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        const bool known = ::GetFileInformationByHandle(file, &info) != FALSE;
+        ::CloseHandle(file);
+        return known;
+    }
+
     int ShellOperation(SHFILEOPSTRUCTW& operation) override { return ::SHFileOperationW(&operation); }
 
     void BackupEnd(HANDLE file, void** context) override

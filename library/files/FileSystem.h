@@ -60,6 +60,10 @@ public:
     virtual DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) = 0;
     // SHFileOperationW: the shell's status, 0 for success.
     virtual int ShellOperation(SHFILEOPSTRUCTW& operation) = 0;
+    // The volume serial number and file index of what the name opens (a
+    // junction's target), from GetFileInformationByHandle on a handle opened
+    // with backup semantics: false when it cannot be opened.
+    virtual bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) = 0;
     // BackupSeek: false when it could not skip the whole amount.
     virtual bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
                             void** context) = 0;

@@ -2,8 +2,11 @@
 
 #include "search/tovFoundedFiles.h"
 
+#include "files/FileSystem.h"
+
 #include <tovrin/CodePage.h>
 #include <tovrin/tovrinsupport.h>
+#include <tovrin/tovrinsupportfbe.h>
 
 #include <cwchar>
 
@@ -19,16 +22,18 @@ std::wstring NameText(const wchar_t* field, size_t size)
 
 } // namespace
 
-FoundedFile::FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path)
-    : m_entry(entry), m_path(std::move(path))
+FoundedFile::FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
+                         std::shared_ptr<const std::wstring> path)
+    : m_entry(entry), m_searched(std::move(searched)), m_path(path ? std::move(path) : m_searched)
 {
 }
 
 FoundedFile::~FoundedFile() = default;
 
-ComPtr<FoundedFile> FoundedFile::Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path)
+ComPtr<FoundedFile> FoundedFile::Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
+                                        std::shared_ptr<const std::wstring> path)
 {
-    return Dispatch::Create(entry, std::move(path));
+    return Dispatch::Create(entry, std::move(searched), std::move(path));
 }
 
 tovFoundedFiles& FoundedFile::Children()
@@ -57,6 +62,16 @@ double FoundedFile::FileSize()
         }
     }
     return m_fileSizeCache;
+}
+
+std::wstring FoundedFile::FullName() const
+{
+    if (m_path != m_searched)
+        return *m_searched; // the search named the item itself
+    Bstr joined;
+    Check(esBuildFileName(Bstr::From(*m_searched).get(), Bstr::From(NameText(m_entry.cFileName, MAX_PATH)).get(), 0,
+                          joined.put()));
+    return joined.str();
 }
 
 HRESULT FoundedFile::HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const
@@ -165,7 +180,24 @@ HRESULT STDMETHODCALLTYPE FoundedFile::get_FileSize(double* RetVal)
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_CompressedFileSize(double* RetVal)
 {
-    return Member(RetVal, [&] { return m_compressedFileSize; });
+    // Asked of the system at the first read; where the system cannot say,
+    // the file's size stands in.
+    return Member(RetVal, [&] {
+        if (m_compressedSizeCache == -1) {
+            DWORD high = 0;
+            ::SetLastError(0);
+            DWORD low = FileSystem().CompressedSize(FullName(), &high);
+            if (::GetLastError() != 0) {
+                m_compressedSizeCache = FileSize();
+            } else {
+                LARGE_INTEGER size = {};
+                size.LowPart = low;
+                size.HighPart = static_cast<LONG>(high);
+                Check(asLargeIntegerToDouble(&size, &m_compressedSizeCache));
+            }
+        }
+        return m_compressedSizeCache;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_FileName(BSTR* RetVal)

@@ -1,7 +1,9 @@
 // FoundedFile: one entry a search matched, as the find functions reported
 // it, with the search of its folder below it (Childs). Made only by the
-// walk of tovFoundedFiles, read-only afterwards but for the size, which is
-// summed at its first read and kept.
+// walk of tovFoundedFiles, read-only afterwards but for the sizes, which are
+// found at their first read and kept: a folder's size sums its Childs, the
+// compressed size asks the system then, so that a search costs no system
+// call per entry for a value most callers never read.
 #pragma once
 
 #include "com/Dispatch.h"
@@ -20,9 +22,11 @@ public:
     static REFIID InterfaceId() { return IID__FoundedFile; }
     static constexpr wchar_t Source[] = L"FoundedFile";
 
-    // A record of the entry found in the folder; the records of one folder
-    // share its path.
-    static ComPtr<FoundedFile> Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path);
+    // A record of the entry found in the searched folder; the records of one
+    // folder share its path. With a path of its own (the search named the
+    // item itself), the searched name is the item's full name.
+    static ComPtr<FoundedFile> Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
+                                      std::shared_ptr<const std::wstring> path = nullptr);
 
     bool IsDirectory() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     bool IsReparsePoint() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
@@ -30,8 +34,9 @@ public:
     tovFoundedFiles& Children();
     // Whether the search below this record was cancelled.
     bool Cancelled() const;
-    void SetCompressedFileSize(double size) { m_compressedFileSize = size; }
     double FileSize();
+    // The entry's full name.
+    std::wstring FullName() const;
 
     HRESULT STDMETHODCALLTYPE get_Childs(_tovFoundedFiles** RetVal) override;
     HRESULT STDMETHODCALLTYPE get_Path(BSTR* RetVal) override;
@@ -59,16 +64,18 @@ public:
 
 private:
     friend class Dispatch<FoundedFile, _FoundedFile>;
-    FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> path);
+    FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
+                std::shared_ptr<const std::wstring> path);
     ~FoundedFile() override;
 
     HRESULT HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const;
     HRESULT LocalTime(const FILETIME& time, DATE* RetVal) const;
 
     const WIN32_FIND_DATAW m_entry;
-    const std::shared_ptr<const std::wstring> m_path;
+    const std::shared_ptr<const std::wstring> m_searched; // the folder searched, or the item itself
+    const std::shared_ptr<const std::wstring> m_path;     // the Path property: m_searched unless the item was named
     ComPtr<tovFoundedFiles> m_children;
-    double m_compressedFileSize = 0;
+    double m_compressedSizeCache = -1;
     double m_fileSizeCache = -1;
 };
 

@@ -11,6 +11,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <cwchar>
 
 namespace tovrin {
@@ -65,20 +66,80 @@ std::wstring ParentPart(const std::wstring& path, const std::wstring& name)
     return parent;
 }
 
-double CompressedSize(const std::wstring& fullName, FoundedFile& record)
+// A folder's name as the walk compares it: upper case, without a trailing
+// backslash (a root keeps its own).
+std::wstring Comparable(const std::wstring& name)
 {
-    DWORD high = 0;
-    ::SetLastError(0);
-    DWORD low = FileSystem().CompressedSize(fullName, &high);
-    if (::GetLastError() != 0)
-        return record.FileSize();
-    LARGE_INTEGER size = {};
-    size.LowPart = low;
-    size.HighPart = static_cast<LONG>(high);
-    double result = 0;
-    Check(asLargeIntegerToDouble(&size, &result));
-    return result;
+    std::wstring upper = Upper(name);
+    while (upper.size() > 1 && upper.back() == L'\\' && upper[upper.size() - 2] != L':' && upper != L"\\\\")
+        upper.pop_back();
+    return upper;
 }
+
+bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const tovFoundedFiles::Ancestor& ancestor)
+{
+    return ancestor.HasIdentity && info.dwVolumeSerialNumber == ancestor.Volume &&
+           info.nFileIndexHigh == ancestor.IndexHigh && info.nFileIndexLow == ancestor.IndexLow;
+}
+
+// Whether the folder is one the walk is already inside: by name always (an
+// empty or separator-only name joined to a folder is the folder again), and,
+// for a reparse point that is followed, by its target's identity on the
+// volume, so that a junction back to an ancestor is not descended again.
+bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<tovFoundedFiles::Ancestor>& ancestors)
+{
+    const std::wstring name = Comparable(folder);
+    for (const tovFoundedFiles::Ancestor& ancestor : ancestors)
+        if (ancestor.UpperName == name)
+            return true;
+    if (!reparsePoint)
+        return false;
+    BY_HANDLE_FILE_INFORMATION target = {};
+    if (!FileSystem().Identity(folder, target))
+        return false;
+    for (tovFoundedFiles::Ancestor& ancestor : ancestors) {
+        if (!ancestor.IdentityKnown) {
+            BY_HANDLE_FILE_INFORMATION info = {};
+            ancestor.HasIdentity = FileSystem().Identity(ancestor.UpperName, info);
+            ancestor.Volume = info.dwVolumeSerialNumber;
+            ancestor.IndexHigh = info.nFileIndexHigh;
+            ancestor.IndexLow = info.nFileIndexLow;
+            ancestor.IdentityKnown = true;
+        }
+        if (SameIdentity(target, ancestor))
+            return true;
+    }
+    return false;
+}
+
+// A flag that holds while its scope runs, however the scope ends.
+class Raised {
+public:
+    explicit Raised(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~Raised() { m_flag = false; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+// The folder a level lists, on the current path while the level runs.
+class Entered {
+public:
+    Entered(std::vector<tovFoundedFiles::Ancestor>& ancestors, const std::wstring& folder) : m_ancestors(ancestors)
+    {
+        tovFoundedFiles::Ancestor ancestor;
+        ancestor.UpperName = Comparable(folder);
+        m_ancestors.push_back(std::move(ancestor));
+    }
+    ~Entered() { m_ancestors.pop_back(); }
+    Entered(const Entered&) = delete;
+    Entered& operator=(const Entered&) = delete;
+
+private:
+    std::vector<tovFoundedFiles::Ancestor>& m_ancestors;
+};
 
 } // namespace
 
@@ -88,26 +149,33 @@ void tovFoundedFiles::Empty()
     m_hasSubItems = false;
 }
 
-ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAW& entry, const std::wstring& path,
-                                            const std::shared_ptr<const std::wstring>& recordPath,
+ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAW& entry,
+                                            const std::shared_ptr<const std::wstring>& searched,
                                             const Options& options, bool searchWithParent)
 {
     const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (directory && (std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0))
         return ComPtr<FoundedFile>();
-    const std::wstring name(entry.cFileName, wcsnlen(entry.cFileName, MAX_PATH));
-    ComPtr<FoundedFile> record = FoundedFile::Create(
-        entry, searchWithParent ? std::make_shared<const std::wstring>(ParentPart(path, name)) : recordPath);
-    const std::wstring fullName = searchWithParent ? path : Join(path, name);
-    // A reparse point that is not followed stays a record with nothing below.
-    if (directory && (!record->IsReparsePoint() || options.FollowReparsePoints))
-        record->Children().Search(fullName, options, false);
-    record->SetCompressedFileSize(CompressedSize(fullName, *record.get()));
+    ComPtr<FoundedFile> record;
+    if (searchWithParent) {
+        const std::wstring name(entry.cFileName, wcsnlen(entry.cFileName, MAX_PATH));
+        record = FoundedFile::Create(entry, searched, std::make_shared<const std::wstring>(ParentPart(*searched, name)));
+    } else {
+        record = FoundedFile::Create(entry, searched);
+    }
+    // A reparse point that is not followed stays a record with nothing below;
+    // so does a folder the walk is already inside.
+    if (directory && (!record->IsReparsePoint() || options.FollowReparsePoints)) {
+        const std::wstring fullName = record->FullName();
+        if (!OnCurrentPath(fullName, record->IsReparsePoint(), *options.Ancestors))
+            record->Children().Search(fullName, options, false);
+    }
     return record;
 }
 
 bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, bool searchWithParent)
 {
+    const Raised searching(m_searching);
     m_items.Clear();
     m_path = path;
     m_hasSubItems = true;
@@ -132,9 +200,14 @@ bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, b
         return false;
     }
 
-    const auto recordPath = std::make_shared<const std::wstring>(path);
+    // The folder whose entries this level lists is on the current path; a
+    // search that names the item itself lists no folder.
+    std::optional<Entered> entered;
+    if (!searchWithParent)
+        entered.emplace(*options.Ancestors, path);
+    const auto searched = std::make_shared<const std::wstring>(path);
     do {
-        ComPtr<FoundedFile> record = Record(entry, path, recordPath, options, searchWithParent);
+        ComPtr<FoundedFile> record = Record(entry, searched, options, searchWithParent);
         if (!record)
             continue;
         if (record->Cancelled()) {
@@ -201,6 +274,10 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
                                                       VARIANT_BOOL SearchWithParent, VARIANT_BOOL* RetVal)
 {
     return Member(RetVal, [&] {
+        // One search at a time: a callback that searches a collection whose
+        // search is still running would mix two results.
+        if (m_searching)
+            throw AutomationError(ErrInvalidCall);
         // The client's callback may drop the last reference to this object.
         ComPtr<tovFoundedFiles> alive = KeepAlive();
         const FindCallback callback(CallBackObject); // refused before the walk starts
@@ -211,7 +288,8 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
             Empty();
             return false;
         }
-        return Search(*path, {&mask, FollowReparsePoints != VARIANT_FALSE, &callback},
+        std::vector<Ancestor> ancestors;
+        return Search(*path, {&mask, FollowReparsePoints != VARIANT_FALSE, &callback, &ancestors},
                       SearchWithParent != VARIANT_FALSE);
     });
 }

@@ -13,6 +13,7 @@
 #include "Ormelin0105.h"
 
 #include <string>
+#include <vector>
 
 namespace tovrin {
 
@@ -43,17 +44,26 @@ public:
     // Whether the last search here ended by cancellation, its own or a nested one's.
     bool Cancelled() const { return m_cancelled; }
 
+    // A folder on the path from the top of the walk down to the folder being
+    // listed: its name, and its identity on the volume once asked for.
+    struct Ancestor {
+        std::wstring UpperName;
+        bool IdentityKnown = false;
+        bool HasIdentity = false;
+        DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
+    };
     struct Options {
         const std::wstring* Mask;
         bool FollowReparsePoints;
         const FindCallback* Callback;
+        std::vector<Ancestor>* Ancestors;
     };
     // One level of the walk; false when the find functions found nothing
     // for the path and mask, or a nested level was cancelled.
     bool Search(const std::wstring& path, const Options& options, bool searchWithParent);
     // The record of one entry, with the search of its folder done; null for "." and "..".
-    static ComPtr<FoundedFile> Record(const WIN32_FIND_DATAW& entry, const std::wstring& path,
-                                      const std::shared_ptr<const std::wstring>& recordPath, const Options& options,
+    static ComPtr<FoundedFile> Record(const WIN32_FIND_DATAW& entry,
+                                      const std::shared_ptr<const std::wstring>& searched, const Options& options,
                                       bool searchWithParent);
 
 private:
@@ -67,6 +77,7 @@ private:
     std::wstring m_path;
     bool m_hasSubItems = false;
     bool m_cancelled = false;
+    bool m_searching = false; // a search of this collection is running (its callback may call in)
 };
 
 } // namespace tovrin

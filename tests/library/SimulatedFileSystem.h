@@ -44,6 +44,10 @@ public:
     }
     void BackupEnd(HANDLE file, void** context) override { Real().BackupEnd(file, context); }
     int ShellOperation(SHFILEOPSTRUCTW& operation) override { return Real().ShellOperation(operation); }
+    bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) override
+    {
+        return Real().Identity(name, info);
+    }
     DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) override
     {
         return Real().ShellFileInfo(name, info, flags);

@@ -240,66 +240,118 @@ TEST_F(FoundedFiles, AHundredLevelsDeep)
     EXPECT_EQ(depth, 99);
 }
 
-// Folders that loop through a junction and folders that cannot be listed,
-// simulated: Wine can make neither. "loop" is a junction back to its own
-// parent, so that every listing of it holds "loop" again; the find
-// functions refuse names past 120 characters, as they refuse names past
-// MAX_PATH. "locked" cannot be listed. Every find opened is counted.
+// Junctions and folders that cannot be listed, simulated: Wine can make
+// neither. The root holds "loop" and "back", two junctions to the root
+// itself (a cycle that would double at every level), "locked", which cannot
+// be listed, "sub" with "up", a junction to the root, and "elsewhere", a
+// junction to a folder outside the root. Identities are those
+// GetFileInformationByHandle gives for what a name opens, a junction's
+// target (volume serial, file index). Every find opened is counted.
 class SimulatedJunctions final : public SimulatedFileSystem {
 public:
     explicit SimulatedJunctions(std::wstring root) : m_root(std::move(root)) {}
 
     HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW* entry) override
     {
-        if (pattern.size() > 120 || pattern.find(L"\\locked\\") != std::wstring::npos) {
-            ::SetLastError(pattern.size() > 120 ? ERROR_FILENAME_EXCED_RANGE : ERROR_ACCESS_DENIED);
-            return INVALID_HANDLE_VALUE;
-        }
         if (pattern.compare(0, m_root.size(), m_root) != 0)
             return Real().FindFirst(pattern, entry);
+        const std::wstring folder = pattern.substr(m_root.size(), pattern.size() - m_root.size() - 2); // less "\*"
+        if (folder == L"\\locked") {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+        const Entry* listing = ListingOf(folder);
+        if (!listing) {
+            ::SetLastError(ERROR_PATH_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
         ++Opened;
-        m_positions.push_back(0); // one listing per open find, each its own handle
-        HANDLE find = reinterpret_cast<HANDLE>(m_positions.size());
+        m_listings.push_back({listing, 0}); // one listing per open find, each its own handle
+        HANDLE find = reinterpret_cast<HANDLE>(m_listings.size());
         Next(find, entry);
         return find;
     }
     bool FindNext(HANDLE find, WIN32_FIND_DATAW* entry) override { return Next(find, entry); }
     void FindClose(HANDLE) override { ++Closed; }
-    int Opened = 0, Closed = 0;
+    bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) override
+    {
+        std::wstring upper = name;
+        ::CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+        std::wstring root = m_root;
+        ::CharUpperBuffW(&root[0], static_cast<DWORD>(root.size()));
+        if (upper.compare(0, root.size(), root) != 0)
+            return Real().Identity(name, info);
+        const std::wstring folder = upper.substr(root.size());
+        const auto endsWith = [&](const wchar_t* tail) {
+            const size_t length = std::wcslen(tail);
+            return folder.size() >= length && folder.compare(folder.size() - length, length, tail) == 0;
+        };
+        info = BY_HANDLE_FILE_INFORMATION();
+        info.dwVolumeSerialNumber = 0x1234;
+        if (folder.empty() || endsWith(L"\\LOOP") || endsWith(L"\\BACK") || endsWith(L"\\UP"))
+            info.nFileIndexLow = 1; // the root, through any of its junctions
+        else if (endsWith(L"\\ELSEWHERE"))
+            info.nFileIndexLow = 3;
+        else
+            info.nFileIndexLow = 2 + static_cast<DWORD>(folder.size()) * 10; // a plain folder of its own
+        ++Identities;
+        return true;
+    }
+    int Opened = 0, Closed = 0, Identities = 0;
 
 private:
+    struct Entry {
+        const wchar_t* Name;
+        DWORD Attributes;
+    };
+    static const Entry* ListingOf(const std::wstring& folder)
+    {
+        static const DWORD junction = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        static const Entry root[] = {{L".", FILE_ATTRIBUTE_DIRECTORY}, {L"loop", junction}, {L"back", junction},
+                                     {L"locked", FILE_ATTRIBUTE_DIRECTORY}, {L"sub", FILE_ATTRIBUTE_DIRECTORY},
+                                     {L"elsewhere", junction}, {L"f.txt", FILE_ATTRIBUTE_ARCHIVE}, {nullptr, 0}};
+        static const Entry sub[] = {{L"up", junction}, {L"g.txt", FILE_ATTRIBUTE_ARCHIVE}, {nullptr, 0}};
+        static const Entry elsewhere[] = {{L"h.txt", FILE_ATTRIBUTE_ARCHIVE}, {nullptr, 0}};
+        // Followed through a junction, a folder lists what its target lists.
+        std::wstring target = folder;
+        for (const wchar_t* link : {L"\\loop", L"\\back", L"\\up"})
+            if (target.size() >= std::wcslen(link) &&
+                target.compare(target.size() - std::wcslen(link), std::wstring::npos, link) == 0)
+                target.clear();
+        if (target.empty())
+            return root;
+        if (target.size() >= 4 && target.compare(target.size() - 4, 4, L"\\sub") == 0)
+            return sub;
+        if (target.size() >= 10 && target.compare(target.size() - 10, 10, L"\\elsewhere") == 0)
+            return elsewhere;
+        return nullptr;
+    }
     bool Next(HANDLE find, WIN32_FIND_DATAW* entry)
     {
-        int& next = m_positions[reinterpret_cast<size_t>(find) - 1];
-        const struct {
-            const wchar_t* name;
-            DWORD attributes;
-        } listing[] = {{L".", FILE_ATTRIBUTE_DIRECTORY},
-                       {L"loop", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT},
-                       {L"locked", FILE_ATTRIBUTE_DIRECTORY},
-                       {L"f.txt", FILE_ATTRIBUTE_ARCHIVE}};
-        if (next >= 4)
+        auto& listing = m_listings[reinterpret_cast<size_t>(find) - 1];
+        const Entry& next = listing.first[listing.second];
+        if (!next.Name)
             return false;
         *entry = WIN32_FIND_DATAW();
-        std::wcscpy(entry->cFileName, listing[next].name);
-        entry->dwFileAttributes = listing[next].attributes;
+        std::wcscpy(entry->cFileName, next.Name);
+        entry->dwFileAttributes = next.Attributes;
         entry->nFileSizeLow = 10;
-        ++next;
+        ++listing.second;
         return true;
     }
     std::wstring m_root;
-    std::vector<int> m_positions;
+    std::vector<std::pair<const Entry*, int>> m_listings;
 };
 
-TEST_F(FoundedFiles, SimulatedJunctionLoopsEndWhereTheNameIsRefused)
+TEST_F(FoundedFiles, SimulatedJunctionCyclesAreListedButNotDescended)
 {
     ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
-    const std::wstring root = m_root.Path();
-    SimulatedJunctions volume(root);
+    SimulatedJunctions volume(m_root.Path());
     VARIANT_BOOL ok = VARIANT_FALSE;
     ASSERT_EQ(local->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_FALSE, nullptr, &ok),
               S_OK);
-    EXPECT_EQ(Shape(local.get()), L"loop[] locked[] f.txt(10)") << "by default a junction is not followed";
+    EXPECT_EQ(Shape(local.get()), L"loop[] back[] locked[] sub[up[] g.txt(10)] elsewhere[] f.txt(10)")
+        << "by default a junction is not followed";
     ComPtr<_FoundedFile> loop = At(local.get(), 0);
     VARIANT_BOOL reparse = VARIANT_FALSE;
     double size = -1;
@@ -307,16 +359,12 @@ TEST_F(FoundedFiles, SimulatedJunctionLoopsEndWhereTheNameIsRefused)
     loop->get_FileSize(&size);
     EXPECT_EQ(reparse, VARIANT_TRUE);
     EXPECT_EQ(size, 0);
+    EXPECT_EQ(volume.Identities, 0) << "no junction followed, no identity asked for";
 
     ASSERT_EQ(local->Refresh(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), &ok), S_OK);
     EXPECT_EQ(ok, VARIANT_TRUE);
-    // Every level under a longer name, until the name is refused.
-    size_t depth = 0;
-    for (ComPtr<_tovFoundedFiles> level = ComPtr<_tovFoundedFiles>::Copy(local.get()); CountOf(level.get()) > 0;
-         level = ChildsOf(At(level.get(), 0).get()))
-        ++depth;
-    EXPECT_EQ(depth, (120 - root.size() - 2) / 5 + 1);
-    EXPECT_EQ(CountOf(ChildsOf(At(local.get(), 1).get()).get()), 0) << "a folder that cannot be listed stays empty";
+    EXPECT_EQ(Shape(local.get()), L"loop[] back[] locked[] sub[up[] g.txt(10)] elsewhere[h.txt(10)] f.txt(10)")
+        << "junctions back to a folder on the current path are listed, not descended; others are followed";
     EXPECT_EQ(volume.Opened, volume.Closed);
 }
 
@@ -332,6 +380,127 @@ TEST_F(FoundedFiles, ACallbacksErrorEndsTheWholeSearchWithEveryFindClosed)
     EXPECT_EQ(failing.Completed.size(), 1u) << "the first callback's error stops the walk";
     EXPECT_GT(volume.Opened, 1);
     EXPECT_EQ(volume.Opened, volume.Closed);
+}
+
+// A callback that calls back into the search it runs in: it searches the
+// collection being filled again, or drops the client's last reference to it.
+class ReenteringCallback final : public _IFindFilesCallback {
+public:
+    _tovFoundedFiles* Target = nullptr;
+    bool DropTarget = false;
+    std::vector<HRESULT> Results;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__IFindFilesCallback) ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DirectoryCompleted(BSTR Path, VARIANT_BOOL*) override
+    {
+        if (DropTarget && Target) {
+            Target->Release(); // the client's only reference
+            Target = nullptr;
+        } else if (Target) {
+            VARIANT_BOOL ok = VARIANT_FALSE;
+            Results.push_back(Target->Refresh(Path, Bstr::From(L"*").get(), &ok));
+        }
+        return S_OK;
+    }
+};
+
+TEST_F(FoundedFiles, ACallbackCannotStartASecondSearchOfARunningOne)
+{
+    ReenteringCallback reentering;
+    reentering.Target = m_list.get();
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(m_list->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_FALSE, &reentering,
+                                &ok),
+              S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    ASSERT_FALSE(reentering.Results.empty());
+    for (HRESULT hr : reentering.Results)
+        EXPECT_EQ(hr, ErrorStatus(5)) << "a search of a collection whose search runs is refused";
+    Bstr path;
+    m_list->get_Path(path.put());
+    EXPECT_EQ(path.str(), m_root.Path()) << "the outer search completes as if nothing happened";
+    EXPECT_EQ(Shape(m_list.get()), L"a.txt(5) b.dat(3) empty[] sp ace \u00E9.txt(2) sub[c.txt(7) deep[d.txt(1)] x.dat(1)]");
+}
+
+TEST_F(FoundedFiles, ACallbackMayReleaseTheCollectionItIsFilling)
+{
+    ASSERT_TRUE(tovrin::module::CanUnload());
+    ReenteringCallback releasing;
+    releasing.DropTarget = true;
+    _tovFoundedFiles* local = tovrin::tovFoundedFiles::Create().release();
+    releasing.Target = local;
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    EXPECT_EQ(local->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_FALSE, &releasing, &ok),
+              S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    EXPECT_TRUE(tovrin::module::CanUnload()) << "the search, then every object, went with the last reference";
+}
+
+// The compressed size is asked of the system when a record's property is
+// first read, never during the walk, and kept; where the system cannot say,
+// the record's size stands in (a folder's summed over its Childs).
+class CountingCompressedSizes final : public SimulatedFileSystem {
+public:
+    DWORD CompressedSize(const std::wstring& name, DWORD* high) override
+    {
+        Asked.push_back(name);
+        if (Fail) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_FILE_SIZE;
+        }
+        return Real().CompressedSize(name, high);
+    }
+    std::vector<std::wstring> Asked;
+    bool Fail = false;
+};
+
+TEST_F(FoundedFiles, CompressedSizesAreAskedForAtTheFirstReadOnly)
+{
+    for (bool fail : {false, true}) {
+        CountingCompressedSizes volume;
+        volume.Fail = fail;
+        ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        ASSERT_EQ(local->Refresh(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), &ok), S_OK);
+        EXPECT_TRUE(volume.Asked.empty()) << "the walk asks for no compressed size";
+        ComPtr<_FoundedFile> sub;
+        for (long i = 0; i < CountOf(local.get()); ++i)
+            if (NameOf(At(local.get(), i).get()) == L"sub")
+                sub = At(local.get(), i);
+        ASSERT_TRUE(sub);
+        ComPtr<_FoundedFile> file = At(ChildsOf(sub.get()).get(), 0); // sub\c.txt, 7 bytes
+        double compressed = -1, again = -1, folder = -1;
+        file->get_CompressedFileSize(&compressed);
+        file->get_CompressedFileSize(&again);
+        sub->get_CompressedFileSize(&folder);
+        ASSERT_EQ(volume.Asked.size(), 2u) << "once per record read, then kept";
+        EXPECT_EQ(volume.Asked[0], m_root / L"sub\\c.txt");
+        EXPECT_EQ(volume.Asked[1], m_root / L"sub");
+        EXPECT_EQ(again, compressed);
+        if (fail) {
+            EXPECT_EQ(compressed, 7) << "the file's size stands in";
+            EXPECT_EQ(folder, 9) << "the folder's summed size stands in";
+        } else {
+            DWORD high = 0;
+            ::SetLastError(0);
+            DWORD low = ::GetCompressedFileSizeW((m_root / L"sub\\c.txt").c_str(), &high);
+            EXPECT_EQ(compressed, ::GetLastError() == 0 ? double(low) + double(high) * 4294967296.0 : 7.0)
+                << "what the system says";
+        }
+    }
 }
 
 } // namespace
