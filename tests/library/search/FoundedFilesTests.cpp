@@ -64,12 +64,17 @@ std::wstring Shape(_tovFoundedFiles* list)
 }
 
 // A client's callback as a compiled client writes it: it records each
-// completed folder and cancels at the one it is told to.
+// completed folder and cancels at the one it is told to. It may also call
+// back into the search it runs in: search the collection being filled
+// again (Target), or drop the client's only reference to it (DropTarget).
 class Callback final : public _IFindFilesCallback {
 public:
     std::wstring CancelAt;
     std::vector<std::wstring> Completed;
     HRESULT Failure = S_OK;
+    _tovFoundedFiles* Target = nullptr;
+    bool DropTarget = false;
+    std::vector<HRESULT> Results; // of the searches it started
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
@@ -90,6 +95,13 @@ public:
         Completed.push_back(Bstr::ToString(Path));
         if (!CancelAt.empty() && Completed.back() == CancelAt)
             *Cancel = VARIANT_TRUE;
+        if (DropTarget && Target) {
+            Target->Release();
+            Target = nullptr;
+        } else if (Target) {
+            VARIANT_BOOL ok = VARIANT_FALSE;
+            Results.push_back(Target->Refresh(Path, Bstr::From(L"*").get(), &ok));
+        }
         return Failure;
     }
 };
@@ -382,44 +394,9 @@ TEST_F(FoundedFiles, ACallbacksErrorEndsTheWholeSearchWithEveryFindClosed)
     EXPECT_EQ(volume.Opened, volume.Closed);
 }
 
-// A callback that calls back into the search it runs in: it searches the
-// collection being filled again, or drops the client's last reference to it.
-class ReenteringCallback final : public _IFindFilesCallback {
-public:
-    _tovFoundedFiles* Target = nullptr;
-    bool DropTarget = false;
-    std::vector<HRESULT> Results;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        *object = (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__IFindFilesCallback) ? this : nullptr;
-        return *object ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DirectoryCompleted(BSTR Path, VARIANT_BOOL*) override
-    {
-        if (DropTarget && Target) {
-            Target->Release(); // the client's only reference
-            Target = nullptr;
-        } else if (Target) {
-            VARIANT_BOOL ok = VARIANT_FALSE;
-            Results.push_back(Target->Refresh(Path, Bstr::From(L"*").get(), &ok));
-        }
-        return S_OK;
-    }
-};
-
 TEST_F(FoundedFiles, ACallbackCannotStartASecondSearchOfARunningOne)
 {
-    ReenteringCallback reentering;
+    Callback reentering;
     reentering.Target = m_list.get();
     VARIANT_BOOL ok = VARIANT_FALSE;
     ASSERT_EQ(m_list->RefreshEx(Bstr::From(m_root.Path()).get(), Bstr::From(L"*").get(), VARIANT_FALSE, &reentering,
@@ -438,7 +415,7 @@ TEST_F(FoundedFiles, ACallbackCannotStartASecondSearchOfARunningOne)
 TEST_F(FoundedFiles, ACallbackMayReleaseTheCollectionItIsFilling)
 {
     ASSERT_TRUE(tovrin::module::CanUnload());
-    ReenteringCallback releasing;
+    Callback releasing;
     releasing.DropTarget = true;
     _tovFoundedFiles* local = tovrin::tovFoundedFiles::Create().release();
     releasing.Target = local;
