@@ -32,12 +32,25 @@ def guid(name):
     return str(uuid.uuid5(NAMESPACE, name)).upper()
 
 
-def registry_values(table, file_id, folder_id):
+def is_shared(key):
+    # On 64-bit Windows the class and interface keys are kept per registry
+    # view; program identifiers and the type library's key (all but its
+    # per-architecture entry) are one for both views.
+    if key.startswith("CLSID\\") or key.startswith("Interface\\"):
+        return False
+    return not ("\\0\\win32" in key or "\\0\\win64" in key)
+
+
+def registry_values(table, file_id, folder_id, shared=None):
+    """The values of the table: shared=None all of them, True only those
+    both architectures share, False only this architecture's own."""
     values = []
     with open(table, encoding="utf-8") as lines:
         for line in lines:
-            key, name, value, shared = line.rstrip("\r\n").split("\t")
-            if shared == PLATFORM_COLLECTION:
+            key, name, value, owner = line.rstrip("\r\n").split("\t")
+            if owner == PLATFORM_COLLECTION:
+                continue
+            if shared is not None and is_shared(key) != shared:
                 continue
             if key.endswith("\\HELPDIR"):
                 value = f"[{folder_id}]"
@@ -72,6 +85,7 @@ def main():
     parser.add_argument("--bin64")
     parser.add_argument("--table64")
     parser.add_argument("--out", required=True)
+    parser.add_argument("--version", default=VERSION, help="the package's version (tests build newer ones)")
     args = parser.parse_args()
     SOURCE_ROOT = os.path.dirname(os.path.abspath(args.out))
     b32 = lambda name: os.path.join(args.bin32, name)
@@ -88,12 +102,15 @@ def main():
         component("Support32", [("tovrinsupport0100.dll", b32("tovrinsupport0100.dll")),
                                 ("tovrinsupportfbe0100.dll", b32("tovrinsupportfbe0100.dll"))]),
         component("Ormelin32", [("Ormelin0105.dll", b32("Ormelin0105.dll"))],
-                  registry=registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR")),
+                  registry=registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR",
+                                           None if args.arch == "x86" else False)),
     ]
     # Explorer reads its Open with entries in the registry view of the
     # system: the 64-bit one on 64-bit Windows.
     win64 = ' Win64="yes"' if args.arch == "x64" else ""
-    components32.append(f"        <Component Id=\"OpenWith\" Guid=\"{guid('OpenWith' + args.arch)}\"{win64}>\n"
+    # One component identity for the Open with values in both packages: they
+    # are the same keys, shared by both registry views.
+    components32.append(f"        <Component Id=\"OpenWith\" Guid=\"{guid('OpenWith')}\"{win64}>\n"
                         f"{open_with}\n        </Component>")
     folders64 = ""
     refs = ["Veskar", "OpenWith", "Support32", "Ormelin32"]
@@ -103,19 +120,30 @@ def main():
             component("Support64", [("tovrinsupport0100.dll.x64", b64("tovrinsupport0100.dll")),
                                     ("tovrinsupportfbe0100.dll.x64", b64("tovrinsupportfbe0100.dll"))], win64=True),
             component("Ormelin64", [("Ormelin0105.dll.x64", b64("Ormelin0105.dll"))], win64=True,
-                      registry=registry_values(args.table64, "Ormelin0105.dll.x64", "INSTALLDIR64")),
+                      registry=registry_values(args.table64, "Ormelin0105.dll.x64", "INSTALLDIR64", False)),
         ]
-        refs += ["Support64", "Ormelin64"]
+        # The values both architectures share belong to one component of
+        # their own, kept by its registry key. It is a 64-bit component:
+        # Windows keeps these keys once for both views, while Wine's
+        # installer puts a 32-bit component's class keys in the 32-bit
+        # view alone.
+        shared = registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR", True).replace(
+            "/>", " KeyPath=\"yes\"/>", 1)
+        components32.append(f"        <Component Id=\"OrmelinShared\" Guid=\"{guid('OrmelinShared')}\" Win64=\"yes\">\n"
+                            f"{shared}\n        </Component>")
+        refs += ["OrmelinShared", "Support64", "Ormelin64"]
         folders64 = ("      <Directory Id=\"ProgramFiles64Folder\">\n"
                      "        <Directory Id=\"INSTALLDIR64\" Name=\"Tovrin\">\n"
                      + "\n".join(components64) + "\n        </Directory>\n      </Directory>\n")
     platform = ""  # wixl takes the architecture from -a
     source = f"""<?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-  <Product Id="*" Name="Tovrin Veskar and Ormelin" Language="1033" Version="{VERSION}" Manufacturer="Tovrin"
+  <Product Id="*" Name="Tovrin Veskar and Ormelin" Language="1033" Version="{args.version}" Manufacturer="Tovrin"
            UpgradeCode="{UPGRADE_CODE}">
     <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"{platform}
              Description="Veskar, the PNG chunk viewer, and Ormelin0105, file work for scripts"/>
+    <!-- A newer package removes the installed one first; an older one is refused. -->
+    <MajorUpgrade DowngradeErrorMessage="A newer version of Tovrin Veskar and Ormelin is already installed. Remove it first to install this older one."/>
     <Media Id="1" Cabinet="tovrin.cab" EmbedCab="yes"/>
     <Property Id="ARPCOMMENTS" Value="Veskar and the Ormelin0105 scripting library"/>
     <Directory Id="TARGETDIR" Name="SourceDir">

@@ -127,23 +127,44 @@ void Register(const ServerDescription& server)
     }
 }
 
+bool SamePath(const std::wstring& a, const std::wstring& b)
+{
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// Removes this architecture's registration. On 64-bit Windows the class and
+// interface keys are kept per registry view, while the program identifiers
+// and the type library's key are one for both: those go only when no
+// architecture is left registered, so that unregistering the 32-bit library
+// never breaks the 64-bit one, or the other way round. A class key that
+// points at another copy of the library is left to that copy.
 void Unregister(const ServerDescription& server)
 {
     const std::wstring libid = GuidText(*server.Libid);
+    const std::wstring library = L"TypeLib\\" + libid + L"\\" + server.VersionText;
+    const bool win64 = sizeof(void*) == 8;
+    const std::wstring self = module::Path();
     for (size_t i = 0; i < server.ClassCount; ++i) {
-        const ClassEntry& entry = server.Classes[i];
-        const std::wstring clsid = GuidText(*entry.Clsid);
-        const std::wstring progId = std::wstring(server.LibraryName) + L"." + entry.Name;
-        DeleteTree(L"CLSID\\" + clsid);
-        if (ReadText(progId + L"\\CLSID", nullptr) == clsid)
-            DeleteTree(progId);
+        const std::wstring key = L"CLSID\\" + GuidText(*server.Classes[i].Clsid);
+        const std::wstring inproc = ReadText(key + L"\\InprocServer32", nullptr);
+        if (inproc.empty() || SamePath(inproc, self))
+            DeleteTree(key);
     }
     for (const InterfaceEntry& entry : LibraryInterfaces()) {
         const std::wstring key = L"Interface\\" + GuidText(entry.Iid);
         if (ReadText(key + L"\\TypeLib", nullptr) == libid)
             DeleteTree(key);
     }
-    DeleteTree(L"TypeLib\\" + libid + L"\\" + server.VersionText);
+    DeleteTree(library + L"\\0\\" + (win64 ? L"win64" : L"win32"));
+    DeleteIfEmpty(library + L"\\0");
+    if (KeyExists(library + L"\\0\\" + (win64 ? L"win32" : L"win64")))
+        return; // the other architecture is still registered: the shared values stay
+    for (size_t i = 0; i < server.ClassCount; ++i) {
+        const std::wstring progId = std::wstring(server.LibraryName) + L"." + server.Classes[i].Name;
+        if (ReadText(progId + L"\\CLSID", nullptr) == GuidText(*server.Classes[i].Clsid))
+            DeleteTree(progId);
+    }
+    DeleteTree(library);
     DeleteIfEmpty(L"TypeLib\\" + libid);
 }
 

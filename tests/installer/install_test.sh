@@ -2,7 +2,10 @@
 # The installer for real under Wine, in a prefix of its own: msiexec /i
 # installs everything under Program Files and registers it through the
 # package's tables; a script creates the classes from there and Veskar
-# lists a PNG; msiexec /x leaves no file and no registry key of ours.
+# lists a PNG; a newer package replaces it, an older one is refused;
+# msiexec /x leaves no file and no registry key of ours. Then the portable
+# folder's libraries are registered and unregistered, one architecture at a
+# time where there are two.
 #   tests/installer/install_test.sh BUILD_TREE x86|x64
 set -euo pipefail
 tree=$(realpath "$1") msiarch=$2
@@ -18,6 +21,11 @@ if [ "$msiarch" = x64 ] && [ ! -f "$root/build/x86_64/bin/Ormelin0105.dll" ]; th
 fi
 msi="$tree/package/Tovrin-$msiarch.msi"
 "$root/scripts/make-msi" "$msiarch" "$msi"
+# A newer build of the same package: the revision after this one.
+newer_version="${version%.*}.$(( ${version##*.} + 1 ))"
+newer="$tree/package/Tovrin-$msiarch-newer.msi"
+"$root/scripts/make-msi" "$msiarch" "$newer" "$newer_version"
+winpath() { winepath -w "$1" 2>/dev/null || echo "Z:${1//\//\\}"; }
 
 export WINEPREFIX="$tree/installprefix-$msiarch" WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export PATH="$(dirname "$loader"):$PATH"
@@ -40,21 +48,21 @@ our_keys=(
   'HKCR\Applications\Veskar.exe' 'HKCR\.png\OpenWithList\Veskar.exe'
 )
 
-check "msiexec /i installs quietly" "$loader" msiexec /i "$(winepath -w "$msi" 2>/dev/null || echo "Z:${msi//\//\\}")" /qn
+check "msiexec /i installs quietly" "$loader" msiexec /i "$(winpath "$msi")" /qn
 installed=""
 for folder in "${folders[@]}"; do [ -f "$folder/Veskar.exe" ] && installed=$folder; done
 check "Veskar, its read-me and the libraries are under Program Files" test -n "$installed" -a -f "$installed/Veskar.ReadMe.txt" \
   -a -f "$installed/Ormelin0105.dll" -a -f "$installed/tovrinsupport0100.dll" -a -f "$installed/tovrinsupportfbe0100.dll"
 for key in "${our_keys[@]}"; do check "registered: $key" has_key "$key"; done
-programs=$("$loader" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' || true)
-listed() { # the program's own key names it and its version
-  awk -v version="$version" 'BEGIN { RS = "" }
-       /DisplayName[ \t]+REG_SZ[ \t]+Tovrin Veskar and Ormelin/ && index($0, "DisplayVersion") &&
-       match($0, /DisplayVersion[ \t]+REG_SZ[ \t]+[^ \t\n]+/) &&
-       substr($0, RSTART, RLENGTH) ~ ("[ \t]" version "$") { found = 1 }
-       END { exit !found }' <<<"$programs"
+listed() { # VERSION: Add/Remove Programs lists the product once, with that version
+  "$loader" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    awk -v version="$1" 'BEGIN { RS = "" }
+       /DisplayName[ \t]+REG_SZ[ \t]+Tovrin Veskar and Ormelin/ { entries++
+         if (match($0, /DisplayVersion[ \t]+REG_SZ[ \t]+[^ \t\n]+/) &&
+             substr($0, RSTART, RLENGTH) ~ ("[ \t]" version "$")) found = 1 }
+       END { exit !(found && entries == 1) }'
 }
-check "Add/Remove Programs lists Tovrin Veskar and Ormelin $version" listed
+check "Add/Remove Programs lists Tovrin Veskar and Ormelin $version" listed "$version"
 cp "$root/tests/installer/check_installed.vbs" "$WINEPREFIX/drive_c/check_installed.vbs"
 output=$("$loader" cscript //nologo 'C:\check_installed.vbs' 2>&1 || true)
 echo "$output"
@@ -71,7 +79,26 @@ else
   echo "not run: the installed Veskar lists a PNG (this machine cannot run 32-bit programs)"
 fi
 
-check "msiexec /x uninstalls quietly" "$loader" msiexec /x "$(winepath -w "$msi" 2>/dev/null || echo "Z:${msi//\//\\}")" /qn
+# Upgrades: a newer package replaces the installed one, an older one is
+# refused, the same one again leaves one entry.
+creates() { # LOADER: that architecture's cscript creates tovFSO by its name
+  printf 'Set tov = CreateObject("Ormelin0105.tovFSO")\r\nWScript.Echo "created: " & tov.GetFileZone("C:\\none")\r\n' \
+    > "$WINEPREFIX/drive_c/creates.vbs"
+  "$1" cscript //nologo 'C:\creates.vbs' 2>&1 | grep -q "created: 0"
+}
+loaders=("$loader")
+[ "$msiarch" = x64 ] && /usr/lib/wine/wine --version >/dev/null 2>&1 && loaders+=(/usr/lib/wine/wine)
+check "a newer package installs over it" "$loader" msiexec /i "$(winpath "$newer")" /qn
+check "Add/Remove Programs lists only the newer $newer_version" listed "$newer_version"
+for key in "${our_keys[@]}"; do check "still registered: $key" has_key "$key"; done
+for each in "${loaders[@]}"; do check "created by name from $(basename "$each")'s scripts" creates "$each"; done
+check "the older package is refused" bash -c '! "$0" msiexec /i "$1" /qn' "$loader" "$(winpath "$msi")"
+check "Add/Remove Programs still lists only $newer_version" listed "$newer_version"
+check "the same package again installs" "$loader" msiexec /i "$(winpath "$newer")" /qn
+check "and leaves one entry" listed "$newer_version"
+msi=$newer
+
+check "msiexec /x uninstalls quietly" "$loader" msiexec /x "$(winpath "$msi")" /qn
 for folder in "${folders[@]}"; do check "nothing left in $folder" test ! -e "$folder"; done
 for key in "${our_keys[@]}"; do check "no key left: $key" no_key "$key"; done
 # The portable folder: register.cmd and unregister.cmd beside the libraries.
@@ -88,8 +115,19 @@ printf 'Set tov = CreateObject("Ormelin0105.tovFSO")\r\nWScript.Echo "portable: 
   > "$WINEPREFIX/drive_c/portable_check.vbs"
 output=$("$loader" cscript //nologo 'C:\portable_check.vbs' 2>&1 || true)
 check "a script creates tovFSO from the portable folder" grep -q "portable: 0" <<<"$output"
+if [ "$msiarch" = x64 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  # Each architecture's unregistration leaves the other one whole.
+  check "the 32-bit library unregisters alone" /usr/lib/wine/wine regsvr32 /s /u 'C:\Tovrin-portable\Ormelin0105.dll'
+  check "a 64-bit script still creates tovFSO by name" creates "$loader"
+  check "the 32-bit library registers again" /usr/lib/wine/wine regsvr32 /s 'C:\Tovrin-portable\Ormelin0105.dll'
+  check "the 64-bit library unregisters alone" "$loader" regsvr32 /s /u 'C:\Tovrin-portable\x64\Ormelin0105.dll'
+  check "a 32-bit script still creates tovFSO by name" creates /usr/lib/wine/wine
+fi
 check "unregister.cmd removes it again" "$loader" cmd /c 'C:\Tovrin-portable\unregister.cmd'
 check "nothing registered after unregister.cmd" no_key 'HKCR\CLSID\{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}'
+for key in 'HKCR\Ormelin0105.tovFSO' 'HKCR\TypeLib\{F4E33DFD-390E-4BB0-BC4D-F5EAEE694E2B}'; do
+  check "no key left after unregister.cmd: $key" no_key "$key"
+done
 wineserver -k 2>/dev/null || true
 echo "install test: $failures failed"
 [ "$failures" -eq 0 ]
