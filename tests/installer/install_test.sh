@@ -94,8 +94,10 @@ for key in "${our_keys[@]}"; do check "still registered: $key" has_key "$key"; d
 for each in "${loaders[@]}"; do check "created by name from $(basename "$each")'s scripts" creates "$each"; done
 check "the older package is refused" bash -c '! "$0" msiexec /i "$1" /qn' "$loader" "$(winpath "$msi")"
 check "Add/Remove Programs still lists only $newer_version" listed "$newer_version"
+[ -n "$installed" ] && rm -f "$installed/Veskar.ReadMe.txt"
 check "the same package again installs" "$loader" msiexec /i "$(winpath "$newer")" /qn
 check "and leaves one entry" listed "$newer_version"
+check "and repairs what was missing" test -n "$installed" -a -f "$installed/Veskar.ReadMe.txt"
 msi=$newer
 
 check "msiexec /x uninstalls quietly" "$loader" msiexec /x "$(winpath "$msi")" /qn
