@@ -35,6 +35,14 @@ public:
         return ::MoveFileExW(LongForm(from).c_str(), LongForm(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
 
+    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) override
+    {
+        return ::ReplaceFileW(LongForm(existing).c_str(), LongForm(replacement).c_str(), nullptr,
+                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    }
+
+    bool Flush(HANDLE file) override { return ::FlushFileBuffers(file) != FALSE; }
+
     bool Delete(const std::wstring& name) override { return ::DeleteFileW(LongForm(name).c_str()) != FALSE; }
 
     bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,

@@ -44,6 +44,12 @@ public:
     virtual bool Delete(const std::wstring& name) = 0;
     // MoveFileExW replacing an existing target, written through.
     virtual bool Replace(const std::wstring& from, const std::wstring& to) = 0;
+    // ReplaceFileW: the replacement takes the existing file's place, which
+    // keeps its security, alternate streams, hard links and the letter case
+    // of its name.
+    virtual bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) = 0;
+    // FlushFileBuffers.
+    virtual bool Flush(HANDLE file) = 0;
     // DeviceIoControl, synchronous: false with the last error on failure.
     virtual bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                          DWORD* returned) = 0;

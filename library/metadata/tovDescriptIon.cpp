@@ -32,10 +32,12 @@ bool IsBlank(char c)
     return c == 0 || c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Writes the bytes to a new file beside the target and puts it in the
-// target's place, so that a write that fails half-way (a full disk, a
-// network drive gone) leaves the old file as it was.
-bool ReplaceContent(const std::wstring& target, const std::string& content)
+// Writes the bytes to a new file beside the target, flushes them and puts
+// the file in the target's place, so that a write that fails half-way (a
+// full disk, a network drive gone) leaves the old file as it was. An existing
+// target is replaced in place (ReplaceFileW), so that it keeps its security,
+// alternate streams, hard links and the letter case of its name.
+bool ReplaceContent(const std::wstring& target, const std::string& content, bool targetExists)
 {
     IFileSystem& files = FileSystem();
     std::wstring temporary;
@@ -55,8 +57,9 @@ bool ReplaceContent(const std::wstring& target, const std::string& content)
         written = files.Write(file.get(), content.data() + done, piece, &count) && count == piece;
         done += count;
     }
+    written = written && files.Flush(file.get());
     file.reset();
-    if (written && files.Replace(temporary, target))
+    if (written && (targetExists ? files.ReplaceExisting(temporary, target) : files.Replace(temporary, target)))
         return true;
     files.Delete(temporary);
     return false;
@@ -86,6 +89,15 @@ std::ptrdiff_t tovDescriptIon::Find(const std::wstring& name) const
 {
     auto found = m_slots.find(Folded(name));
     return found == m_slots.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+}
+
+bool tovDescriptIon::Holds(const std::wstring& name, const std::wstring& description) const
+{
+    const std::ptrdiff_t slot = Find(name);
+    if (slot < 0)
+        return description.empty();
+    const Entry& entry = m_entries[static_cast<size_t>(slot)];
+    return entry.Name == name && entry.Description == description;
 }
 
 void tovDescriptIon::Append(const std::wstring& name, const std::wstring& description)
@@ -228,7 +240,11 @@ bool tovDescriptIon::Write(const std::optional<std::wstring>& fileName)
             content += Encode(entry.Description);
             content += "\r\n";
         }
-        done = ReplaceContent(name, content) && files.SetAttributes(name, FILE_ATTRIBUTE_HIDDEN);
+        // Once the content is in place the write has succeeded, whatever
+        // the attribute step does after it.
+        done = ReplaceContent(name, content, attributes != INVALID_FILE_ATTRIBUTES);
+        if (done)
+            files.SetAttributes(name, FILE_ATTRIBUTE_HIDDEN);
     }
     if (!done && attributes != INVALID_FILE_ATTRIBUTES)
         files.SetAttributes(name, attributes);

@@ -38,6 +38,10 @@ public:
     HRESULT STDMETHODCALLTYPE ReadDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal) override;
     HRESULT STDMETHODCALLTYPE WriteDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal) override;
 
+    // Whether the list already says this: an entry spelled exactly so with
+    // this description, or for an empty description no entry for the name.
+    bool Holds(const std::wstring& name, const std::wstring& description) const;
+
 private:
     friend class Dispatch<tovDescriptIon, _tovDescriptIon>;
     tovDescriptIon() = default;

@@ -79,6 +79,10 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDescription2(BSTR FileName, BSTR Descri
         FolderDescriptions read = ReadFolderOf(FileName);
         if (!read.List)
             return false;
+        // A change that changes nothing (the same description, no name)
+        // leaves the file as it is.
+        if (read.Name.length() == 0 || read.List->Holds(read.Name.str(), Bstr::ToString(DescriptionText)))
+            return true;
         Check(read.List->AddItem(read.Name.get(), DescriptionText));
         VARIANT_BOOL utf8 = VARIANT_FALSE;
         Check(read.List->get_UTF8Mode(&utf8));
@@ -98,7 +102,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileDescription(BSTR FileName, VARIANT_B
             return false;
         VARIANT_BOOL removed = VARIANT_FALSE;
         Check(read.List->RemoveItemByFileName(read.Name.get(), &removed));
-        return WriteBack(read);
+        return !removed || WriteBack(read); // nothing removed, nothing to write
     });
 }
 

@@ -55,13 +55,18 @@ public:
         return true;
     }
 
-    // Skips the stream's data; false when the whole of it could not be skipped.
-    bool Skip(ULONGLONG size)
+    // Skips the stream's data. BackupSeek fails for an empty stream, and a
+    // seek that runs past the end of a stream stops at the next header and
+    // fails: either way the next read starts at the next header, so the
+    // seek's result says nothing about where reading goes on. An empty
+    // stream has nothing to skip.
+    void Skip(ULONGLONG size)
     {
+        if (size == 0)
+            return;
         DWORD low = 0, high = 0;
-        bool sought = FileSystem().BackupSeek(m_file, static_cast<DWORD>(size), static_cast<DWORD>(size >> 32), &low,
-                                              &high, &m_context);
-        return sought && ((static_cast<ULONGLONG>(high) << 32) | low) == size;
+        FileSystem().BackupSeek(m_file, static_cast<DWORD>(size), static_cast<DWORD>(size >> 32), &low, &high,
+                                &m_context);
     }
 
 private:
@@ -111,8 +116,7 @@ HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT
         if (!file)
             return false;
         BackupReading reading(file.get(), ProcessSecurity != VARIANT_FALSE);
-        // The list ends at the first header, name or skip that comes short:
-        // data is never taken for a header.
+        // The list ends at the first header or name that comes short.
         for (;;) {
             BYTE bytes[FileStream::HeaderSize];
             std::wstring name;
@@ -129,8 +133,7 @@ HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT
                 m_hasList = false;
                 return false;
             }
-            if (!reading.Skip(header.Size))
-                break;
+            reading.Skip(header.Size);
         }
         return true;
     });

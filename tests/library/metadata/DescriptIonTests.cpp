@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <utility>
 #include <vector>
 
@@ -328,6 +330,88 @@ TEST_F(Descriptions, TovFsoChangesNothingInAFolderItCannotRead)
     EXPECT_EQ(ok, VARIANT_FALSE);
     lock.reset();
     EXPECT_EQ(ReadBytes(DescriptionFile()), "a.txt one\r\n");
+}
+
+// A change that changes nothing leaves the file as it was: its bytes (the
+// lines the parser skips too) and its attributes.
+TEST_F(Descriptions, TovFsoChangesThatChangeNothingWriteNothing)
+{
+    const std::string before = " an indented line the parser skips\r\nreadme.txt plain\r\n";
+    WriteBytes(DescriptionFile(), before);
+    const struct {
+        const wchar_t* what;
+        std::function<bool()> call;
+    } cases[] = {
+        {L"the same description again", [&] { return Set(L"readme.txt", L"plain"); }},
+        {L"deleting a name without an entry",
+         [&] {
+             VARIANT_BOOL ok = VARIANT_FALSE;
+             m_fso->DeleteFileDescription(Bstr::From(m_folder / L"other.txt").get(), &ok);
+             return ok != VARIANT_FALSE;
+         }},
+        {L"a path ending in a backslash (no name)", [&] { return Set(L"", L"text"); }},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.call()) << Narrow(c.what);
+        EXPECT_EQ(ReadBytes(DescriptionFile()), before) << Narrow(c.what);
+        EXPECT_EQ(Attributes(), static_cast<DWORD>(0)) << Narrow(c.what) << ": no hidden attribute forced on it";
+    }
+}
+
+// How the description file is put in place, recorded: Windows' ReplaceFile
+// keeps the replaced file's security, alternate streams, hard links and the
+// letter case of its name (the ReplaceFile documentation), where a rename
+// puts a new file there; the bytes are flushed before. An attribute step
+// that fails after the file was replaced does not make the write a failure.
+class RecordedReplacing final : public SimulatedFileSystem {
+public:
+    bool Flush(HANDLE file) override
+    {
+        Calls.push_back(L"flush");
+        return Real().Flush(file);
+    }
+    bool Replace(const std::wstring& from, const std::wstring& to) override
+    {
+        Calls.push_back(L"move");
+        return Real().Replace(from, to);
+    }
+    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) override
+    {
+        Calls.push_back(L"replace");
+        return Real().ReplaceExisting(replacement, existing);
+    }
+    bool SetAttributes(const std::wstring& name, DWORD attributes) override
+    {
+        if (attributes == FILE_ATTRIBUTE_HIDDEN && RefuseHidden) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        return Real().SetAttributes(name, attributes);
+    }
+    std::vector<std::wstring> Calls;
+    bool RefuseHidden = false;
+};
+
+TEST_F(Descriptions, SimulatedReplacingKeepsTheFileAndFlushesFirst)
+{
+    ComPtr<tovrin::tovDescriptIon> local = tovrin::tovDescriptIon::Create();
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    local->AddItem(Bstr::From(L"a.txt").get(), Bstr::From(L"one").get());
+    {
+        RecordedReplacing files;
+        ASSERT_EQ(local->WriteFile(Bstr::From(DescriptionFile()).get(), &ok), S_OK);
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(files.Calls, (std::vector<std::wstring>{L"flush", L"move"})) << "a new file is moved in";
+    }
+    local->AddItem(Bstr::From(L"b.txt").get(), Bstr::From(L"two").get());
+    {
+        RecordedReplacing files;
+        files.RefuseHidden = true;
+        ASSERT_EQ(local->WriteFile(Bstr::From(DescriptionFile()).get(), &ok), S_OK);
+        EXPECT_TRUE(ok) << "the content is in place: the write succeeded";
+        EXPECT_EQ(files.Calls, (std::vector<std::wstring>{L"flush", L"replace"})) << "an existing file is replaced";
+    }
+    EXPECT_EQ(ReadBytes(DescriptionFile()), "a.txt one\r\nb.txt two\r\n");
 }
 
 } // namespace
