@@ -281,10 +281,9 @@ void frmMain::OnGetDisplayInfo(NMLVDISPINFOW& request)
     if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= m_rows.size() ||
         item.iSubItem < 0 || item.iSubItem > 3 || !item.pszText || item.cchTextMax <= 0)
         return;
-    const wchar_t* cell = m_rows[static_cast<size_t>(item.iItem)].c_str();
-    for (int i = 0; i < item.iSubItem; ++i)
-        cell += std::wcslen(cell) + 1;
-    lstrcpynW(item.pszText, cell, item.cchTextMax);
+    // The list view shows a cell up to its first NUL, as it shows any text.
+    const std::wstring cell = m_rows[static_cast<size_t>(item.iItem)].Field(static_cast<size_t>(item.iSubItem));
+    lstrcpynW(item.pszText, cell.c_str(), item.cchTextMax);
 }
 
 void frmMain::OnListDoubleClick()
@@ -306,9 +305,7 @@ void frmMain::SaveItemChunk(int row)
     SetStatus(L"Saving PNG chunk...");
     const CChunk* chunk = nullptr;
     if (static_cast<size_t>(row) < m_rows.size()) {
-        const std::wstring& cells = m_rows[static_cast<size_t>(row)];
-        size_t key = cells.rfind(L'\0', cells.size() - 2) + 1; // the last of the five fields
-        chunk = m_chunks.Item(cells.substr(key, cells.size() - 1 - key));
+        chunk = m_chunks.Item(m_rows[static_cast<size_t>(row)].Field(4));
     }
     if (chunk)
         SaveChunk(*chunk);
@@ -325,12 +322,13 @@ void frmMain::Clear()
 void frmMain::AddRow(const std::wstring& text, const std::wstring& offset, const std::wstring& size,
                      const std::wstring& crc, const std::wstring& key)
 {
-    std::wstring cells;
-    for (const std::wstring* field : {&text, &offset, &size, &crc, &key}) {
-        cells += *field;
-        cells += L'\0';
+    Row row;
+    size_t field = 0;
+    for (const std::wstring* part : {&text, &offset, &size, &crc, &key}) {
+        row.Texts += *part;
+        row.Ends[field++] = row.Texts.size();
     }
-    m_rows.push_back(std::move(cells));
+    m_rows.push_back(std::move(row));
     ::SendMessageW(m_list, LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     // A long walk pumps no input, but it lets the system see that the
     // window is alive, so that it is not taken for hung and ghosted.

@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -67,10 +68,21 @@ private:
     tovrin::GdiObject m_font;
     ChunkCollection m_chunks;
     // The list holds no texts of its own (a virtual list): each row's texts
-    // live here, the four cells and the chunk's key, NUL-separated in one
-    // string, and the list asks for them as it draws. A list that stores a
-    // hundred thousand rows itself takes several times the memory.
-    std::vector<std::wstring> m_rows;
+    // live here, the four cells and the chunk's key one after another in one
+    // string with where each ends (a cell may hold a NUL: a chunk type's
+    // bytes are shown as they are), and the list asks for them as it draws.
+    // A list that stores a hundred thousand rows itself takes several times
+    // the memory.
+    struct Row {
+        std::wstring Texts;
+        std::array<size_t, 5> Ends;
+        std::wstring Field(size_t index) const
+        {
+            const size_t begin = index == 0 ? 0 : Ends[index - 1];
+            return Texts.substr(begin, Ends[index] - begin);
+        }
+    };
+    std::vector<Row> m_rows;
     bool m_busy = false;
 };
 

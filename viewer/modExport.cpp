@@ -17,6 +17,26 @@ namespace {
 
 const wchar_t* const ReadingMessage = L"Error occured during chunk data reading from PNG file.";
 const wchar_t* const SavingMessage = L"Error occured during chunk data saving to BIN file.";
+const wchar_t* const ChangedMessage =
+    L"The PNG file has changed since it was listed: the chunk's length or type at its offset is no longer the "
+    L"listed one. Nothing was saved.";
+
+// Whether the length and type stored at the chunk's offset are still those
+// the walk listed.
+bool StillListed(HANDLE file, const CChunk& chunk)
+{
+    unsigned char framing[8] = {};
+    DWORD read = 0;
+    if (!::ReadFile(file, framing, sizeof(framing), &read, nullptr))
+        RaiseLastError();
+    if (read != sizeof(framing))
+        return false;
+    const uint32_t length = (uint32_t(framing[0]) << 24) | (uint32_t(framing[1]) << 16) |
+                            (uint32_t(framing[2]) << 8) | framing[3];
+    const uint32_t type = framing[4] | (uint32_t(framing[5]) << 8) | (uint32_t(framing[6]) << 16) |
+                          (uint32_t(framing[7]) << 24);
+    return length == static_cast<uint32_t>(chunk.Size) && type == static_cast<uint32_t>(chunk.Name);
+}
 
 // The one tovFSO object of the process, made on the first save.
 tovrin::ComPtr<_tovFSO>& FsoHolder()
@@ -99,19 +119,25 @@ bool ReadChunkData(const CChunk& chunk, const std::wstring& fileName, tovrin::Sa
 {
     try {
         data.reset();
-        if (chunk.Size <= 0)
-            return true;
-        int64_t start = static_cast<int64_t>(chunk.Offset) + 8;
-        if (start > INT32_MAX)
+        if (static_cast<int64_t>(chunk.Offset) + 8 > INT32_MAX)
             Raise(tovrin::ErrOverflow);
         tovrin::Handle file(::CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             RaiseLastError();
         LARGE_INTEGER position = {};
-        position.QuadPart = start;
+        position.QuadPart = chunk.Offset;
         if (!::SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN))
             RaiseLastError();
+        // The file may have changed since the walk: other bytes are never
+        // saved as this chunk's.
+        if (!StillListed(file.get(), chunk)) {
+            Objects().ShowMessage(::GetActiveWindow(), fileName + L"\r\n\r\n" + ChangedMessage, std::wstring(),
+                                  MB_ICONERROR | MB_OK);
+            return false;
+        }
+        if (chunk.Size <= 0)
+            return true;
         tovrin::SafeArray bytes = tovrin::MakeUnfilledByteArray(static_cast<size_t>(chunk.Size));
         DWORD read = 0;
         {

@@ -32,6 +32,28 @@ TEST_F(MainWindow, ListsEveryChunkOfRealFilesAsAnIndependentWalk)
     }
 }
 
+// A chunk type with a NUL byte: the list shows the type up to the NUL, as a
+// list view shows any text, and every other column stays in its place.
+TEST_F(MainWindow, AChunkTypeWithANulKeepsTheOtherColumnsInPlace)
+{
+    const std::string minimal = MinimalPng();
+    const std::string file = minimal.substr(0, minimal.size() - 12) + Chunk(std::string("a\0cD", 4), "xyz") +
+                             minimal.substr(minimal.size() - 12); // before IEND
+    WriteBytes(m_folder / L"odd-type.png", file);
+    Open(m_folder / L"odd-type.png");
+    std::vector<WalkedChunk> expected = IndependentWalk(file);
+    HWND list = m_form->List();
+    ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(expected.size()));
+    const int row = static_cast<int>(expected.size()) - 2;
+    wchar_t offset[16], crc[16];
+    swprintf(offset, 16, L"0x%08X", expected[static_cast<size_t>(row)].Offset);
+    swprintf(crc, 16, L"0x%08X", expected[static_cast<size_t>(row)].Crc);
+    EXPECT_EQ(ItemText(list, row, 0), L"a");
+    EXPECT_EQ(ItemText(list, row, 1), offset);
+    EXPECT_EQ(ItemText(list, row, 2), L"3 bytes");
+    EXPECT_EQ(ItemText(list, row, 3), crc);
+}
+
 TEST_F(MainWindow, ListHasItsColumnsAndStyles)
 {
     WriteBytes(m_folder / L"one.png", MinimalPng());

@@ -153,6 +153,29 @@ TEST_F(Saving, PngGoneSinceTheWalkShowsTheReadingError)
     EXPECT_EQ(StatusText(m_form->Status()), L"Chunk(s) found: 9");
 }
 
+// A PNG that changed since it was listed: where the listed chunk's length or
+// type is no longer at its offset, nothing is saved and a message says so,
+// the file's path first.
+TEST_F(Saving, PngChangedSinceTheWalkSavesNothing)
+{
+    for (size_t changed : {size_t(11), size_t(12)}) { // the first chunk's length, then its type
+        OpenSample();
+        std::string bytes = ReadBytes(m_png);
+        bytes[changed] = static_cast<char>(bytes[changed] ^ 0x20);
+        WriteBytes(m_png, bytes);
+        std::wstring target = m_folder / L"never.bin";
+        m_objects.SaveDialog.Answer = target;
+        m_objects.Messages.clear();
+        PressKeys({VK_RETURN});
+        Settle();
+        ASSERT_EQ(m_objects.Messages.size(), 1u) << changed;
+        EXPECT_EQ(m_objects.Messages[0].Text.find(m_png + L"\r\n\r\n"), 0u) << changed;
+        EXPECT_EQ(m_objects.Messages[0].Style, static_cast<UINT>(MB_ICONERROR | MB_OK));
+        EXPECT_FALSE(Exists(target)) << changed;
+        m_form.reset();
+    }
+}
+
 TEST_F(Saving, UnwritableTargetShowsTheSavingError)
 {
     OpenSample();
