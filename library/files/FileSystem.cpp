@@ -2,6 +2,8 @@
 
 #include "files/FileAccess.h"
 
+#include <tovrin/ComPtr.h>
+
 namespace tovrin {
 
 namespace {
@@ -85,6 +87,32 @@ public:
         const bool known = ::GetFileInformationByHandle(file, &info) != FALSE;
         ::CloseHandle(file);
         return known;
+    }
+
+    HRESULT ShellDelete(const std::wstring& name, DWORD flags, IFileOperationProgressSink* sink,
+                        bool* aborted) override
+    {
+        *aborted = false;
+        ComPtr<IFileOperation> operation;
+        HRESULT hr = ::CoCreateInstance(CLSID_FileOperation, nullptr, CLSCTX_ALL, IID_IFileOperation,
+                                        operation.put_void());
+        if (FAILED(hr))
+            return hr;
+        // Windows 8 and later recycle through FOFX_RECYCLEONDELETE; Windows 7
+        // knows only FOF_ALLOWUNDO for it.
+        if (FAILED(operation->SetOperationFlags(flags)) &&
+            FAILED(hr = operation->SetOperationFlags(flags & ~FOFX_RECYCLEONDELETE)))
+            return hr;
+        ComPtr<IShellItem> item;
+        if (FAILED(hr = ::SHCreateItemFromParsingName(name.c_str(), nullptr, IID_IShellItem, item.put_void())))
+            return hr;
+        if (FAILED(hr = operation->DeleteItem(item.get(), sink)))
+            return hr;
+        hr = operation->PerformOperations();
+        BOOL any = FALSE;
+        if (SUCCEEDED(operation->GetAnyOperationsAborted(&any)))
+            *aborted = any != FALSE;
+        return hr;
     }
 
     int ShellOperation(SHFILEOPSTRUCTW& operation) override { return ::SHFileOperationW(&operation); }

@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <string>
 
@@ -64,6 +65,12 @@ public:
     virtual DWORD CompressedSize(const std::wstring& name, DWORD* high) = 0;
     // SHGetFileInfoW on a file (no attributes given) into a zeroed record.
     virtual DWORD_PTR ShellFileInfo(const std::wstring& name, SHFILEINFOW& info, UINT flags) = 0;
+    // IFileOperation deleting one item with these operation flags and the
+    // sink told of it: the status of the operation (a shell without
+    // IFileOperation answers E_NOTIMPL or the class's absence), and whether
+    // any part of it was aborted.
+    virtual HRESULT ShellDelete(const std::wstring& name, DWORD flags, IFileOperationProgressSink* sink,
+                                bool* aborted) = 0;
     // SHFileOperationW: the shell's status, 0 for success.
     virtual int ShellOperation(SHFILEOPSTRUCTW& operation) = 0;
     // The volume serial number and file index of what the name opens (a

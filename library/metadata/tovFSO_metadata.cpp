@@ -49,6 +49,68 @@ bool IsJunction(const std::wstring& name)
     return junction != VARIANT_FALSE;
 }
 
+// Told of each item the shell is about to delete: one that the shell cannot
+// put in the recycle bin (a network share, a removable drive, an item too
+// large for the bin) comes without TSF_DELETE_RECYCLE_IF_POSSIBLE and would
+// be deleted for good; the sink refuses it, and the shell leaves it.
+class RecycleOnly final : public IFileOperationProgressSink {
+public:
+    bool Refused = false;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        if (!object)
+            return E_POINTER;
+        *object = iid == IID_IUnknown || iid == IID_IFileOperationProgressSink ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    // Lives on the stack of the one call that hands it to the shell.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE PreDeleteItem(DWORD flags, IShellItem*) override
+    {
+        if (flags & TSF_DELETE_RECYCLE_IF_POSSIBLE)
+            return S_OK;
+        Refused = true;
+        return HRESULT_FROM_WIN32(ERROR_CANCELLED);
+    }
+
+    HRESULT STDMETHODCALLTYPE StartOperations() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE FinishOperations(HRESULT) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PreRenameItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostRenameItem(DWORD, IShellItem*, LPCWSTR, HRESULT, IShellItem*) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE PreMoveItem(DWORD, IShellItem*, IShellItem*, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostMoveItem(DWORD, IShellItem*, IShellItem*, LPCWSTR, HRESULT, IShellItem*) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE PreCopyItem(DWORD, IShellItem*, IShellItem*, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostCopyItem(DWORD, IShellItem*, IShellItem*, LPCWSTR, HRESULT, IShellItem*) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE PostDeleteItem(DWORD, IShellItem*, HRESULT, IShellItem*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PreNewItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PostNewItem(DWORD, IShellItem*, LPCWSTR, LPCWSTR, DWORD, HRESULT, IShellItem*) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE UpdateProgress(UINT, UINT) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResetTimer() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE PauseTimer() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResumeTimer() override { return S_OK; }
+};
+
+// A shell that has no IFileOperation (before Vista; Wine's is a stub).
+bool NoFileOperation(HRESULT hr)
+{
+    return hr == E_NOTIMPL || hr == REGDB_E_CLASSNOTREG || hr == CLASS_E_CLASSNOTAVAILABLE || hr == E_NOINTERFACE;
+}
+
 [[noreturn]] void RaiseLastError()
 {
     throw AutomationError(MapWin32FileError(::GetLastError()));
@@ -136,12 +198,26 @@ HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR FileName, VARIANT_BOOL SkipRe
                 RaiseLastError();
             return true;
         }
+        const DWORD quiet = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+        if (!SkipRecycleBin) {
+            // To the recycle bin or not at all: where the item cannot go
+            // there, it stays, and the call fails.
+            RecycleOnly sink;
+            bool aborted = false;
+            HRESULT hr =
+                FileSystem().ShellDelete(name, quiet | FOF_ALLOWUNDO | FOFX_RECYCLEONDELETE, &sink, &aborted);
+            if (!NoFileOperation(hr)) {
+                if (FAILED(hr) || aborted || sink.Refused || Exists(name))
+                    throw AutomationError(ErrPathFileAccess);
+                return true;
+            }
+        }
         std::wstring from = name + L'\0'; // a list of one path, ended by two NULs
         SHFILEOPSTRUCTW operation = {};
         operation.hwnd = ::GetActiveWindow();
         operation.wFunc = FO_DELETE;
         operation.pFrom = from.c_str();
-        operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+        operation.fFlags = quiet;
         if (!SkipRecycleBin)
             operation.fFlags |= FOF_ALLOWUNDO;
         int status = FileSystem().ShellOperation(operation);

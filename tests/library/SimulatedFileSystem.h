@@ -49,6 +49,11 @@ public:
     }
     void BackupEnd(HANDLE file, void** context) override { Real().BackupEnd(file, context); }
     int ShellOperation(SHFILEOPSTRUCTW& operation) override { return Real().ShellOperation(operation); }
+    HRESULT ShellDelete(const std::wstring& name, DWORD flags, IFileOperationProgressSink* sink,
+                        bool* aborted) override
+    {
+        return Real().ShellDelete(name, flags, sink, aborted);
+    }
     bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) override
     {
         return Real().Identity(name, info);

@@ -234,6 +234,8 @@ public:
         operation.fAnyOperationsAborted = m_saysAborted;
         return 0;
     }
+    // A shell of before IFileOperation: the library falls back to SHFileOperation.
+    HRESULT ShellDelete(const std::wstring&, DWORD, IFileOperationProgressSink*, bool*) override { return E_NOTIMPL; }
 
 private:
     bool m_saysAborted;
@@ -251,6 +253,72 @@ TEST_F(Metadata, SimulatedShellSuccessThatLeftTheFileIsAFailure)
         EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_TRUE, &ok), ErrorStatus(75));
     }
     EXPECT_TRUE(Exists(file));
+}
+
+// The shell's IFileOperation deleting one item, simulated as Windows
+// documents it (IFileOperationProgressSink::PreDeleteItem): the sink is told
+// of the item first, with TSF_DELETE_RECYCLE_IF_POSSIBLE only where the item
+// can go to the recycle bin; a sink that returns a failure makes the shell
+// skip the item, which stays, and report the operation aborted. Without the
+// flag, with no confirmation asked, Windows deletes the item for good.
+class ShellWithOrWithoutABin final : public SimulatedFileSystem {
+public:
+    explicit ShellWithOrWithoutABin(bool bin) : m_bin(bin) {}
+    HRESULT ShellDelete(const std::wstring& name, DWORD flags, IFileOperationProgressSink* sink,
+                        bool* aborted) override
+    {
+        ++Asked;
+        Flags = flags;
+        *aborted = false;
+        sink->StartOperations();
+        HRESULT hr = sink->PreDeleteItem(m_bin ? TSF_DELETE_RECYCLE_IF_POSSIBLE : 0, nullptr);
+        if (FAILED(hr)) {
+            *aborted = true;
+        } else {
+            ::DeleteFileW(name.c_str()); // to the bin, or for good
+            sink->PostDeleteItem(0, nullptr, S_OK, nullptr);
+        }
+        sink->FinishOperations(S_OK);
+        return S_OK;
+    }
+    int Asked = 0;
+    DWORD Flags = 0;
+
+private:
+    bool m_bin;
+};
+
+TEST_F(Metadata, SimulatedRecyclingWhereThereIsNoBinDeletesNothing)
+{
+    ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    std::wstring file = NewFile(L"on a share.txt");
+    {
+        ShellWithOrWithoutABin shell(false);
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_FALSE, &ok), S_OK);
+        EXPECT_EQ(ok, VARIANT_FALSE);
+        EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_TRUE, &ok), ErrorStatus(75));
+        EXPECT_TRUE(Exists(file)) << "never deleted for good when the caller asked to recycle";
+        EXPECT_EQ(shell.Asked, 2);
+        EXPECT_TRUE(shell.Flags & FOF_ALLOWUNDO);
+        EXPECT_TRUE(shell.Flags & FOF_NOCONFIRMATION);
+    }
+    {
+        ShellWithOrWithoutABin shell(true);
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_FALSE, &ok), S_OK);
+        EXPECT_EQ(ok, VARIANT_TRUE) << "where there is a bin the item goes there";
+        EXPECT_FALSE(Exists(file));
+    }
+    file = NewFile(L"skipping the bin.txt");
+    {
+        ShellWithOrWithoutABin shell(false);
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_TRUE, VARIANT_FALSE, &ok), S_OK);
+        EXPECT_EQ(ok, VARIANT_TRUE) << "SkipRecycleBin deletes for good, as asked";
+        EXPECT_EQ(shell.Asked, 0);
+        EXPECT_FALSE(Exists(file));
+    }
 }
 
 // ---- Time stamps in local time; this test runs in Europe/Berlin.
