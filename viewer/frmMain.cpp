@@ -5,6 +5,8 @@
 #include "modListViewSupport.h"
 #include "modMain.h"
 
+#include <tovrin/Dpi.h>
+
 #include <commctrl.h>
 
 
@@ -34,15 +36,16 @@ const Column Columns[] = {
     {L"CRC32", 1500},
 };
 
-int TwipsToPixelsX(int twips)
+// Twips at a display scale, in whole pixels (the fraction dropped, as the
+// conversion through the screen's twips per pixel does at 96).
+int TwipsToPixels(int twips, UINT dpi)
 {
-    return static_cast<int>(twips / support::Value<LONG>(esScreenTwipsPerPixelX));
+    return twips * static_cast<int>(dpi) / 1440;
 }
 
-int TwipsToPixelsY(int twips)
-{
-    return static_cast<int>(twips / support::Value<LONG>(esScreenTwipsPerPixelY));
-}
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 bool KeyDown(int key)
 {
@@ -55,11 +58,22 @@ bool frmMain::Create()
 {
     if (!Register(ClassName, nullptr))
         RaiseLastError();
-    RECT bounds = {0, 0, TwipsToPixelsX(DesignClientWidth), TwipsToPixelsY(DesignClientHeight)};
+    // A new window opens at the screen's scale; on a monitor of another
+    // scale it is rescaled as soon as it is there.
+    m_dpi = tovrin::SystemDpi();
+    RECT bounds = {0, 0, TwipsToPixels(DesignClientWidth, m_dpi), TwipsToPixels(DesignClientHeight, m_dpi)};
     ::AdjustWindowRectEx(&bounds, WS_OVERLAPPEDWINDOW, FALSE, 0);
     if (!CreateTopLevel(ClassName, DesignCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds.right - bounds.left,
                         bounds.bottom - bounds.top))
         RaiseLastError();
+    if (UINT dpi = tovrin::WindowDpi(m_window); dpi != m_dpi) {
+        RECT window = {};
+        ::GetWindowRect(m_window, &window);
+        ::SetWindowPos(m_window, nullptr, 0, 0, tovrin::ScaleLength(window.right - window.left, m_dpi, dpi),
+                       tovrin::ScaleLength(window.bottom - window.top, m_dpi, dpi),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Rescale(dpi);
+    }
     OnLoad();
     return true;
 }
@@ -75,6 +89,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         OnSize();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
@@ -107,13 +124,7 @@ void frmMain::OnCreate()
     if (!m_list || !m_status)
         RaiseLastError();
 
-    HDC screen = ::GetDC(nullptr);
-    int height = -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    m_font.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
-    for (HWND control : {m_window, m_list, m_status})
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    SetFont(false);
 
     // Loading waits for the first tick after the window has been painted.
     ::SetTimer(m_window, InitTimer, 1, nullptr);
@@ -144,7 +155,7 @@ void frmMain::InitListView()
         header.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         header.fmt = LVCFMT_LEFT;
         header.pszText = const_cast<wchar_t*>(column.Header);
-        header.cx = TwipsToPixelsX(column.Width);
+        header.cx = TwipsToPixels(column.Width, m_dpi);
         header.iSubItem = index;
         ::SendMessageW(m_list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&header));
         ++index;
@@ -212,6 +223,40 @@ void frmMain::OnSize()
     ::GetWindowRect(m_status, &status);
     int height = client.bottom - (status.bottom - status.top);
     ::MoveWindow(m_list, 0, 0, client.right, height > 0 ? height : 0, TRUE);
+}
+
+// Tahoma 9 points at the window's scale.
+void frmMain::SetFont(bool redraw)
+{
+    tovrin::GdiObject font(::CreateFontW(-::MulDiv(9, static_cast<int>(m_dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                         FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+    for (HWND control : {m_window, m_list, m_status})
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), redraw);
+    m_font = std::move(font); // the controls no longer use the old one
+}
+
+// The window moved to a monitor of another scale: it takes the rectangle
+// Windows suggests, and its fonts and columns follow.
+void frmMain::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Rescale(dpi);
+}
+
+void frmMain::Rescale(UINT dpi)
+{
+    const UINT from = m_dpi;
+    m_dpi = dpi;
+    SetFont(true);
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(m_list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < columns; ++i) {
+        const int width = static_cast<int>(::SendMessageW(m_list, LVM_GETCOLUMNWIDTH, i, 0));
+        ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(tovrin::ScaleLength(width, from, dpi), 0));
+    }
+    OnSize();
 }
 
 void frmMain::OnUnload()

@@ -54,6 +54,9 @@ private:
     void SetStatus(const std::wstring& text);
     void ShowRowCount();
     void SetBusy(bool busy);
+    void SetFont(bool redraw);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void Rescale(UINT dpi);
     void SaveItemChunk(int row);
 
     // The list as the walk fills it.
@@ -84,6 +87,7 @@ private:
     };
     std::vector<Row> m_rows;
     bool m_busy = false;
+    UINT m_dpi = 96; // the display scale the window's sizes and font are for
 };
 
 // Runs the message loop of the program's window until it closes; gives the

@@ -54,6 +54,34 @@ TEST_F(MainWindow, AChunkTypeWithANulKeepsTheOtherColumnsInPlace)
     EXPECT_EQ(ItemText(list, row, 3), crc);
 }
 
+// Moved to a monitor of twice the scale, the window takes the rectangle
+// Windows suggests and its columns and font follow.
+TEST_F(MainWindow, AChangeOfScaleRescalesColumnsAndFont)
+{
+    WriteBytes(m_folder / L"one.png", MinimalPng());
+    Open(m_folder / L"one.png");
+    HWND list = m_form->List();
+    const int before = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    LOGFONTW font = {};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    HDC screen = ::GetDC(nullptr);
+    const UINT dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSX));
+    ::ReleaseDC(nullptr, screen);
+    RECT suggested = {10, 20, 1010, 720};
+    ::SendMessageW(m_form->Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi * 2, dpi * 2),
+                   reinterpret_cast<LPARAM>(&suggested));
+    RECT window = {};
+    ::GetWindowRect(m_form->Handle(), &window);
+    EXPECT_EQ(window.left, 10);
+    EXPECT_EQ(window.right - window.left, 1000);
+    EXPECT_EQ(window.bottom - window.top, 700);
+    EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), before * 2);
+    LOGFONTW scaled = {};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)), sizeof(scaled), &scaled);
+    EXPECT_EQ(scaled.lfHeight, -::MulDiv(9, static_cast<int>(dpi * 2), 72));
+    EXPECT_EQ(font.lfHeight, -::MulDiv(9, static_cast<int>(dpi), 72));
+}
+
 TEST_F(MainWindow, ListHasItsColumnsAndStyles)
 {
     WriteBytes(m_folder / L"one.png", MinimalPng());
