@@ -3,6 +3,7 @@
 #include "files/FileSystem.h"
 
 #include <tovrin/ErrorNumbers.h>
+#include <tovrin/tovrinsupportfbe.h>
 
 #include <cwchar>
 
@@ -56,6 +57,13 @@ std::wstring LongForm(const std::wstring& name)
     if (name.size() >= 3 && name[1] == L':' && name[2] == L'\\')
         return L"\\\\?\\" + name;
     return name; // not a full path: the plain form is all it has
+}
+
+std::wstring JoinFileName(const std::wstring& folder, const std::wstring& name)
+{
+    Bstr joined;
+    Check(esBuildFileName(Bstr::From(folder).get(), Bstr::From(name).get(), 0, joined.put()));
+    return joined.str();
 }
 
 Bstr SupportName(const std::wstring& name)

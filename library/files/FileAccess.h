@@ -34,6 +34,10 @@ std::wstring RequireFileName(BSTR fileName);
 // otherwise. The file-system seam and the support calls use it.
 std::wstring LongForm(const std::wstring& name);
 
+// A folder and a name joined into one path, as the support library joins
+// them (one backslash between).
+std::wstring JoinFileName(const std::wstring& folder, const std::wstring& name);
+
 // A checked name as the support library's functions take it.
 Bstr SupportName(const std::wstring& name);
 

@@ -71,9 +71,7 @@ std::optional<std::wstring> DescriptionFileOf(const std::optional<std::wstring>&
 {
     if (!folder)
         return std::nullopt;
-    Bstr path;
-    Check(esBuildFileName(Bstr::From(*folder).get(), Bstr::From(L"Descript.ion").get(), 0, path.put()));
-    return path.str();
+    return JoinFileName(*folder, L"Descript.ion");
 }
 
 void tovDescriptIon::ClearAll()

@@ -2,11 +2,10 @@
 
 #include "search/tovFoundedFiles.h"
 
+#include "files/FileAccess.h"
 #include "files/FileSystem.h"
 
-#include <tovrin/CodePage.h>
 #include <tovrin/tovrinsupport.h>
-#include <tovrin/tovrinsupportfbe.h>
 
 #include <cwchar>
 
@@ -68,10 +67,7 @@ std::wstring FoundedFile::FullName() const
 {
     if (m_path != m_searched)
         return *m_searched; // the search named the item itself
-    Bstr joined;
-    Check(esBuildFileName(Bstr::From(*m_searched).get(), Bstr::From(NameText(m_entry.cFileName, MAX_PATH)).get(), 0,
-                          joined.put()));
-    return joined.str();
+    return JoinFileName(*m_searched, NameText(m_entry.cFileName, MAX_PATH));
 }
 
 HRESULT FoundedFile::HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const

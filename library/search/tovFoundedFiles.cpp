@@ -3,7 +3,6 @@
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
 
-#include <tovrin/CodePage.h>
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupport.h>
 #include <tovrin/tovrinsupportfbe.h>
@@ -38,13 +37,6 @@ public:
 private:
     HANDLE m_find;
 };
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name)
-{
-    Bstr joined;
-    Check(esBuildFileName(Bstr::From(folder).get(), Bstr::From(name).get(), 0, joined.put()));
-    return joined.str();
-}
 
 std::wstring Upper(std::wstring text)
 {
@@ -185,7 +177,7 @@ bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, b
         Bstr trimmed;
         Check(asTrimEx(Bstr::From(*options.Mask).get(), trimmed.put()));
         if (trimmed.length() > 0)
-            pattern = Join(path, *options.Mask);
+            pattern = JoinFileName(path, *options.Mask);
     }
 
     // A drive or share root has no entry of its own to find: it is given one.
