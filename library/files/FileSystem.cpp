@@ -37,9 +37,10 @@ public:
         return ::MoveFileExW(LongForm(from).c_str(), LongForm(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
 
-    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) override
+    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing,
+                         const std::wstring& backup) override
     {
-        return ::ReplaceFileW(LongForm(existing).c_str(), LongForm(replacement).c_str(), nullptr,
+        return ::ReplaceFileW(LongForm(existing).c_str(), LongForm(replacement).c_str(), LongForm(backup).c_str(),
                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
     }
 

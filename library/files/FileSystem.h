@@ -47,8 +47,10 @@ public:
     virtual bool Replace(const std::wstring& from, const std::wstring& to) = 0;
     // ReplaceFileW: the replacement takes the existing file's place, which
     // keeps its security, alternate streams, hard links and the letter case
-    // of its name.
-    virtual bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) = 0;
+    // of its name; the existing file goes to the backup name on the way, so
+    // that a replace that fails half-way leaves it under a name we know.
+    virtual bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing,
+                                 const std::wstring& backup) = 0;
     // FlushFileBuffers.
     virtual bool Flush(HANDLE file) = 0;
     // DeviceIoControl, synchronous: false with the last error on failure.

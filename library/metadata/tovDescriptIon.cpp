@@ -32,6 +32,25 @@ bool IsBlank(char c)
     return c == 0 || c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// ReplaceFileW failed. Where it stopped decides where the files are (its
+// documentation): the old file still in place with the new one beside it,
+// or the old file under the backup name and the new one under its own. The
+// target's name gets a file back, the new one where it can, else the old
+// one; what is left beside it goes. Nothing goes while it is the only copy.
+bool RecoverFailedReplace(const std::wstring& target, const std::wstring& temporary, const std::wstring& backup)
+{
+    IFileSystem& files = FileSystem();
+    bool replaced = false;
+    if (files.GetAttributes(target) == INVALID_FILE_ATTRIBUTES) {
+        replaced = files.Replace(temporary, target);
+        if (!replaced && !files.Replace(backup, target))
+            return false; // both stay, under the names the system left them
+    }
+    files.Delete(temporary);
+    files.Delete(backup);
+    return replaced;
+}
+
 // Writes the bytes to a new file beside the target, flushes them and puts
 // the file in the target's place, so that a write that fails half-way (a
 // full disk, a network drive gone) leaves the old file as it was. An existing
@@ -40,10 +59,15 @@ bool IsBlank(char c)
 bool ReplaceContent(const std::wstring& target, const std::string& content, bool targetExists)
 {
     IFileSystem& files = FileSystem();
-    std::wstring temporary;
+    std::wstring temporary, backup;
     Handle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temporary = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+        const std::wstring stem = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(attempt);
+        temporary = stem + L".tmp";
+        backup = stem + L".bak";
+        if (files.GetAttributes(backup) != INVALID_FILE_ATTRIBUTES)
+            continue; // someone's file: never the backup
         file.reset(files.Open(temporary, GENERIC_WRITE, 0, CREATE_NEW));
         if (!file && ::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
             return false;
@@ -59,10 +83,20 @@ bool ReplaceContent(const std::wstring& target, const std::string& content, bool
     }
     written = written && files.Flush(file.get());
     file.reset();
-    if (written && (targetExists ? files.ReplaceExisting(temporary, target) : files.Replace(temporary, target)))
-        return true;
-    files.Delete(temporary);
-    return false;
+    if (!written) {
+        files.Delete(temporary);
+        return false;
+    }
+    if (!targetExists) {
+        if (files.Replace(temporary, target))
+            return true;
+        files.Delete(temporary);
+        return false;
+    }
+    if (!files.ReplaceExisting(temporary, target, backup))
+        return RecoverFailedReplace(target, temporary, backup);
+    files.Delete(backup);
+    return true;
 }
 
 } // namespace

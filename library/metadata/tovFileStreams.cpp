@@ -30,29 +30,34 @@ public:
     BackupReading(const BackupReading&) = delete;
     BackupReading& operator=(const BackupReading&) = delete;
 
-    // Exactly size bytes, or false.
-    bool Read(BYTE* buffer, DWORD size)
+    // Whole: exactly the bytes asked for. Short: fewer, the file's streams
+    // end there (none at all after the last one). Failed: the backup
+    // functions could not read them (an encrypted file, no right to read
+    // it, an I/O error, a system without them), which is no end of the list.
+    enum class Outcome { Whole, Short, Failed };
+
+    Outcome Read(BYTE* buffer, DWORD size)
     {
         DWORD read = 0;
-        return FileSystem().BackupRead(m_file, buffer, size, &read, m_processSecurity, &m_context) && read == size;
+        if (!FileSystem().BackupRead(m_file, buffer, size, &read, m_processSecurity, &m_context))
+            return Outcome::Failed;
+        return read == size ? Outcome::Whole : Outcome::Short;
     }
 
-    // The stream's name bytes, cut to the buffer; false when they run short.
-    bool ReadName(DWORD size, std::wstring& name)
+    // The stream's name bytes, cut to the buffer.
+    Outcome ReadName(DWORD size, std::wstring& name)
     {
         BYTE buffer[NameBufferBytes] = {};
         DWORD kept = std::min(size, NameBufferBytes);
-        if (!Read(buffer, kept))
-            return false;
-        for (DWORD left = size - kept; left > 0;) {
+        Outcome outcome = Read(buffer, kept);
+        for (DWORD left = size - kept; left > 0 && outcome == Outcome::Whole;) {
             BYTE dropped[512];
             DWORD piece = std::min<DWORD>(left, sizeof(dropped));
-            if (!Read(dropped, piece))
-                return false;
+            outcome = Read(dropped, piece);
             left -= piece;
         }
         name.assign(reinterpret_cast<const wchar_t*>(buffer), kept / sizeof(wchar_t));
-        return true;
+        return outcome;
     }
 
     // Skips the stream's data. BackupSeek fails for an empty stream, and a
@@ -116,14 +121,20 @@ HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT
         if (!file)
             return false;
         BackupReading reading(file.get(), ProcessSecurity != VARIANT_FALSE);
-        // The list ends at the first header or name that comes short.
+        // The list ends at the first header or name that comes short; a
+        // reading that fails leaves no list, not part of one.
         for (;;) {
-            BYTE bytes[FileStream::HeaderSize];
+            BYTE bytes[FileStream::HeaderSize] = {};
             std::wstring name;
-            if (!reading.Read(bytes, sizeof(bytes)))
-                break;
+            BackupReading::Outcome outcome = reading.Read(bytes, sizeof(bytes));
             FileStream::Header header = FileStream::ParseHeader(bytes);
-            if (!reading.ReadName(header.NameSize, name))
+            if (outcome == BackupReading::Outcome::Whole)
+                outcome = reading.ReadName(header.NameSize, name);
+            if (outcome == BackupReading::Outcome::Failed) {
+                m_streams.Clear();
+                return false;
+            }
+            if (outcome == BackupReading::Outcome::Short)
                 break;
             const bool added = ErrorNumberOf([&] {
                 m_streams.Add(ComPtr<_FileStream>::Attach(FileStream::Create(header, name).release()));

@@ -32,9 +32,10 @@ public:
     }
     bool Delete(const std::wstring& name) override { return Real().Delete(name); }
     bool Replace(const std::wstring& from, const std::wstring& to) override { return Real().Replace(from, to); }
-    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) override
+    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing,
+                         const std::wstring& backup) override
     {
-        return Real().ReplaceExisting(replacement, existing);
+        return Real().ReplaceExisting(replacement, existing, backup);
     }
     bool Flush(HANDLE file) override { return Real().Flush(file); }
     bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,

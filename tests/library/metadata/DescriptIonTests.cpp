@@ -375,10 +375,11 @@ public:
         Calls.push_back(L"move");
         return Real().Replace(from, to);
     }
-    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing) override
+    bool ReplaceExisting(const std::wstring& replacement, const std::wstring& existing,
+                         const std::wstring& backup) override
     {
         Calls.push_back(L"replace");
-        return Real().ReplaceExisting(replacement, existing);
+        return Real().ReplaceExisting(replacement, existing, backup);
     }
     bool SetAttributes(const std::wstring& name, DWORD attributes) override
     {
@@ -412,6 +413,58 @@ TEST_F(Descriptions, SimulatedReplacingKeepsTheFileAndFlushesFirst)
         EXPECT_EQ(files.Calls, (std::vector<std::wstring>{L"flush", L"replace"})) << "an existing file is replaced";
     }
     EXPECT_EQ(ReadBytes(DescriptionFile()), "a.txt one\r\nb.txt two\r\n");
+}
+
+// ReplaceFileW failing at each step its documentation names, leaving the
+// files where it says: ERROR_UNABLE_TO_REMOVE_REPLACED, both keep their
+// names; ERROR_UNABLE_TO_MOVE_REPLACEMENT, both keep their names when a
+// backup name is given, else the replaced file no longer exists and the
+// replacement keeps its own name; ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, the
+// replaced file exists under another name (the backup name when given) and
+// the replacement under its own; any other error, both keep their names.
+// A scanner holding the just-closed replacement is enough on Windows.
+class ReplaceFailsAt final : public SimulatedFileSystem {
+public:
+    explicit ReplaceFailsAt(DWORD error) : m_error(error) {}
+    bool ReplaceExisting(const std::wstring&, const std::wstring& existing, const std::wstring& backup) override
+    {
+        if (m_error == ERROR_UNABLE_TO_MOVE_REPLACEMENT && backup.empty())
+            Real().Delete(existing);
+        if (m_error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+            Real().Replace(existing, backup.empty() ? existing + L"~RF1.TMP" : backup);
+        ::SetLastError(m_error);
+        return false;
+    }
+
+private:
+    DWORD m_error;
+};
+
+TEST_F(Descriptions, SimulatedReplaceFailingAtAnyStepLeavesOneDescriptionFileAndNothingElse)
+{
+    const std::string before = "a.txt one\r\n";
+    for (DWORD error : std::initializer_list<DWORD>{ERROR_UNABLE_TO_REMOVE_REPLACED, ERROR_UNABLE_TO_MOVE_REPLACEMENT,
+                                                    ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, ERROR_ACCESS_DENIED}) {
+        WriteBytes(DescriptionFile(), before);
+        ComPtr<tovrin::tovDescriptIon> local = tovrin::tovDescriptIon::Create();
+        VARIANT_BOOL ok = 7;
+        ASSERT_EQ(local->ReadFile(Bstr::From(DescriptionFile()).get(), &ok), S_OK);
+        local->AddItem(Bstr::From(L"b.txt").get(), Bstr::From(L"two").get());
+        {
+            ReplaceFailsAt files(error);
+            ASSERT_EQ(local->WriteFile(Bstr::From(L"").get(), &ok), S_OK);
+        }
+        ASSERT_TRUE(Exists(DescriptionFile())) << error;
+        const std::string after = ReadBytes(DescriptionFile());
+        EXPECT_EQ(after, ok ? before + "b.txt two\r\n" : before) << error << ": the result tells which";
+        std::vector<std::wstring> left;
+        WIN32_FIND_DATAW found = {};
+        tovrin::FindHandle search(::FindFirstFileW((m_folder / L"*").c_str(), &found));
+        for (bool more = search.valid(); more; more = ::FindNextFileW(search.get(), &found))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                left.push_back(found.cFileName);
+        EXPECT_EQ(left, std::vector<std::wstring>{L"Descript.ion"}) << error;
+    }
 }
 
 } // namespace

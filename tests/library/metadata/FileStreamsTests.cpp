@@ -52,6 +52,10 @@ public:
     {
         *context = this;
         *read = 0;
+        if (++m_calls == FailingCall) {
+            ::SetLastError(FailingError);
+            return false;
+        }
         while (*read < size && m_record < m_framing.size()) {
             const std::string& framing = m_framing[m_record];
             if (m_offset < framing.size()) {
@@ -99,8 +103,12 @@ public:
     }
 
     size_t FramingBytesRead = 0, DataBytesRead = 0, Seeks = 0, Ends = 0;
+    // The call that fails (counted from 1; 0 for none), and how.
+    size_t FailingCall = 0;
+    DWORD FailingError = 0;
 
 private:
+    size_t m_calls = 0;
     std::vector<Record> m_records;
     std::vector<std::string> m_framing;
     size_t m_record = 0, m_offset = 0;
@@ -229,6 +237,28 @@ TEST_F(FileStreams, SimulatedBadRecordsEndTheListWithoutOverflowOrLoop)
         SimulatedBackupReading volume({Stream(BACKUP_DATA, 0, 1), hugeName});
         EXPECT_EQ(ReadWith(volume).size(), 1u) << "a name that runs past the end ends the list";
         EXPECT_EQ(volume.Ends, 1u);
+    }
+}
+
+// BackupRead failing at the first header (an encrypted file, whose streams
+// only the raw encryption functions read; no right to read the file; a
+// system without backup reading, as Wine), at a later header or in a later
+// name (an I/O error half-way): its documentation has it return zero with
+// the error in GetLastError, which is no end of the list.
+TEST_F(FileStreams, SimulatedFailingBackupReadLeavesAnEmptyListAndFalse)
+{
+    const std::vector<Record> records = {Stream(BACKUP_DATA, 0, 5),
+                                         Stream(BACKUP_ALTERNATE_DATA, 0, 26, L":Zone.Identifier:$DATA")};
+    const struct {
+        size_t call;
+        DWORD error;
+    } cases[] = {{1, ERROR_ACCESS_DENIED}, {1, ERROR_NOT_SUPPORTED}, {3, ERROR_CRC}, {4, ERROR_CRC}};
+    for (const auto& c : cases) {
+        SimulatedBackupReading volume(records);
+        volume.FailingCall = c.call;
+        volume.FailingError = c.error;
+        EXPECT_EQ(ReadWith(volume, false).size(), 0u) << c.call;
+        EXPECT_EQ(volume.Ends, 1u) << "the backup context is released";
     }
 }
 

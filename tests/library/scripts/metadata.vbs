@@ -59,13 +59,13 @@ Check Err.Number = 5, "an empty name is error 5 whatever RaiseErrors says: " & E
 Err.Clear
 On Error GoTo 0
 
-' Streams: Wine has no backup reading, so a file shows no streams; a
-' missing file fails.
+' Streams: Wine has no backup reading, so reading a file's streams fails
+' as it does for a missing file, and leaves an empty list.
 Dim streams, item, counted
 Set streams = CreateObject("Ormelin0105.tovFileStreams")
 Check Not streams.ReadFileStreams(folder & "\missing.exe"), "a missing file has no streams"
 Check streams.Count = 0, "and the list is empty"
-Check streams.ReadFileStreams(path), "a file is read"
+Check Not streams.ReadFileStreams(path), "no backup reading: False"
 counted = 0
 For Each item In streams
     counted = counted + 1
