@@ -5,7 +5,9 @@
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupportfbe.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <cwctype>
 
 namespace tovrin {
 
@@ -38,6 +40,35 @@ std::optional<std::wstring> CheckedFileName(BSTR fileName)
         return name;
     full.resize(length);
     return full;
+}
+
+std::optional<std::wstring> ShellFileName(const std::wstring& name)
+{
+    if (name.find_first_of(L"*?", StartsWith(name, L"\\\\?\\") ? 4 : 0) != std::wstring::npos)
+        return std::nullopt;
+    if (!StartsWith(name, L"\\\\?\\"))
+        return name;
+    std::wstring plain;
+    if (StartsWith(name, L"\\\\?\\UNC\\"))
+        plain = L"\\\\" + name.substr(8);
+    else if (name.size() >= 7 && std::iswalpha(name[4]) && name[5] == L':' && name[6] == L'\\')
+        plain = name.substr(4);
+    else
+        return std::nullopt;
+    if (plain.size() >= MAX_PATH || plain.find(L'/') != std::wstring::npos)
+        return std::nullopt;
+    // Every component after the root must come through the plain form's
+    // clean-up unchanged.
+    size_t start = plain.find(L'\\', 2) + 1;
+    for (size_t end = start; end <= plain.size(); start = ++end) {
+        end = std::min(plain.find(L'\\', start), plain.size());
+        const std::wstring part = plain.substr(start, end - start);
+        const bool changes = part.empty() ? end < plain.size()
+                                          : part == L"." || part == L".." || part.back() == L'.' || part.back() == L' ';
+        if (changes)
+            return std::nullopt;
+    }
+    return plain;
 }
 
 std::wstring RequireFileName(BSTR fileName)

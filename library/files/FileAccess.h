@@ -34,6 +34,14 @@ std::wstring RequireFileName(BSTR fileName);
 // otherwise. The file-system seam and the support calls use it.
 std::wstring LongForm(const std::wstring& name);
 
+// A checked name as the shell's functions take it. They do not know the
+// "\\?\" form, and read its "?" as a wildcard: such a name is given in its
+// plain form where that names the same file; nothing where no plain form
+// does (a volume's GUID path; a component that the plain form would change:
+// ".", "..", one ending in a dot or a blank; a path as long as MAX_PATH). A
+// name with a wildcard names no one file: nothing.
+std::optional<std::wstring> ShellFileName(const std::wstring& name);
+
 // A folder and a name joined into one path, as the support library joins
 // them (one backslash between).
 std::wstring JoinFileName(const std::wstring& folder, const std::wstring& name);

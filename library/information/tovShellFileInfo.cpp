@@ -60,7 +60,7 @@ ComPtr<ShellFileIcon> MakeShellIcon(const std::wstring& fileName, UINT flags, bo
 void tovShellFileInfo::Reset()
 {
     m_fileName.clear();
-        m_attributes = 0;
+    m_attributes = 0;
     m_displayName.clear();
     m_typeName.clear();
     m_iconLocation.clear();
@@ -77,9 +77,10 @@ bool tovShellFileInfo::Read(BSTR fileName)
 {
     Reset();
     const std::optional<std::wstring> checked = CheckedFileName(fileName);
-    if (!checked)
+    const std::optional<std::wstring> shellName = checked ? ShellFileName(*checked) : std::nullopt;
+    if (!shellName)
         return false;
-    const std::wstring& name = *checked;
+    const std::wstring& name = *shellName;
     // One record serves all five questions, as the shell fills it.
     SHFILEINFOW info = {};
     using Store = void (*)(tovShellFileInfo&, const SHFILEINFOW&, DWORD_PTR);

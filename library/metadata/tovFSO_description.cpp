@@ -21,13 +21,22 @@ struct FolderDescriptions {
     Bstr Name;
 };
 
-// A name with a NUL names no file: no list.
+// The file is named as the file members name it: its full path, the last
+// component the name. A name with a NUL names no file: no list. A name that
+// leaves no file name (blanks only, which the system cannot make a full
+// path of; a folder's path) has nothing to describe: an empty list that no
+// file is read into or written from.
 FolderDescriptions ReadFolderOf(BSTR fileName)
 {
     FolderDescriptions read;
     const std::optional<std::wstring> name = CheckedFileName(fileName);
     if (!name)
         return read;
+    const size_t last = name->rfind(L'\\');
+    if (last == std::wstring::npos || last + 1 == name->size()) {
+        read.List = tovDescriptIon::Create();
+        return read;
+    }
     const Bstr checked = Bstr::From(*name);
     Check(esGetFilePath(checked.get(), read.Folder.put()));
     ComPtr<tovDescriptIon> list = tovDescriptIon::Create();

@@ -49,13 +49,17 @@ bool IsJunction(const std::wstring& name)
     return junction != VARIANT_FALSE;
 }
 
-// Told of each item the shell is about to delete: one that the shell cannot
-// put in the recycle bin (a network share, a removable drive, an item too
-// large for the bin) comes without TSF_DELETE_RECYCLE_IF_POSSIBLE and would
-// be deleted for good; the sink refuses it, and the shell leaves it.
+// Told of each item the shell deletes, so that an item asked to go to the
+// recycle bin never goes anywhere else. One that the shell knows it cannot
+// put there (a network share, a removable drive) comes without
+// TSF_DELETE_RECYCLE_IF_POSSIBLE and would be deleted for good: the sink
+// refuses it, and the shell leaves it. One too large for the bin comes with
+// the same flags as any other and is deleted for good all the same; the
+// shell says so only afterwards, with no item in the bin.
 class RecycleOnly final : public IFileOperationProgressSink {
 public:
     bool Refused = false;
+    bool DeletedForGood = false;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
@@ -76,6 +80,14 @@ public:
         return HRESULT_FROM_WIN32(ERROR_CANCELLED);
     }
 
+    // The item now in the bin, or null where the item was deleted for good.
+    HRESULT STDMETHODCALLTYPE PostDeleteItem(DWORD, IShellItem*, HRESULT deleted, IShellItem* recycled) override
+    {
+        if (SUCCEEDED(deleted) && !recycled)
+            DeletedForGood = true;
+        return S_OK;
+    }
+
     HRESULT STDMETHODCALLTYPE StartOperations() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE FinishOperations(HRESULT) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE PreRenameItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }
@@ -93,7 +105,6 @@ public:
     {
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE PostDeleteItem(DWORD, IShellItem*, HRESULT, IShellItem*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE PreNewItem(DWORD, IShellItem*, LPCWSTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE PostNewItem(DWORD, IShellItem*, LPCWSTR, LPCWSTR, DWORD, HRESULT, IShellItem*) override
     {
@@ -198,21 +209,30 @@ HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR FileName, VARIANT_BOOL SkipRe
                 RaiseLastError();
             return true;
         }
-        const DWORD quiet = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+        // The shell does not know the "\\?\" form; and an HTML page's
+        // folder ("page.htm" and "page_files") would go with the page.
+        const std::optional<std::wstring> shellName = ShellFileName(name);
+        if (!shellName)
+            throw AutomationError(ErrBadFileNameOrNumber);
+        const DWORD quiet =
+            FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
         if (!SkipRecycleBin) {
             // To the recycle bin or not at all: where the item cannot go
             // there, it stays, and the call fails.
             RecycleOnly sink;
             bool aborted = false;
             HRESULT hr =
-                FileSystem().ShellDelete(name, quiet | FOF_ALLOWUNDO | FOFX_RECYCLEONDELETE, &sink, &aborted);
+                FileSystem().ShellDelete(*shellName, quiet | FOF_ALLOWUNDO | FOFX_RECYCLEONDELETE, &sink, &aborted);
             if (!NoFileOperation(hr)) {
+                if (sink.DeletedForGood)
+                    throw AutomationError(ErrPathFileAccess, L"Path/File access error: the item could not go to the "
+                                                             L"recycle bin, and the shell deleted it for good");
                 if (FAILED(hr) || aborted || sink.Refused || Exists(name))
                     throw AutomationError(ErrPathFileAccess);
                 return true;
             }
         }
-        std::wstring from = name + L'\0'; // a list of one path, ended by two NULs
+        std::wstring from = *shellName + L'\0'; // a list of one path, ended by two NULs
         SHFILEOPSTRUCTW operation = {};
         operation.hwnd = ::GetActiveWindow();
         operation.wFunc = FO_DELETE;

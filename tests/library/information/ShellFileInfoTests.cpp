@@ -113,6 +113,12 @@ TEST_F(ShellFileInfo, AnswersAsThePlatformsShellDoes)
     Bstr signature;
     veskar->get_Signature(signature.put());
     EXPECT_EQ(signature.str(), L"PE") << "a windowed 32-bit program";
+
+    // The shell does not know the "\\?\" form: it is asked the plain one.
+    ASSERT_TRUE(Read(L"\\\\?\\" + (m_folder / L"notes.txt")));
+    Bstr asked;
+    m_info->get_FileName(asked.put());
+    EXPECT_EQ(asked.str(), m_folder / L"notes.txt");
 }
 
 TEST_F(ShellFileInfo, IconsAreAskedForOnceAndKeptUntilTheNextRead)

@@ -358,6 +358,37 @@ TEST_F(Descriptions, TovFsoChangesThatChangeNothingWriteNothing)
     }
 }
 
+// The file a description is for is named as the file members name it: the
+// system's full path (trailing dots and blanks go, a relative name is in
+// the current folder), its last component the name. A name that leaves no
+// file name writes nothing, here or in the current folder.
+TEST_F(Descriptions, TovFsoNamesTheFileAsTheSystemDoes)
+{
+    wchar_t saved[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(::SetCurrentDirectoryW(m_folder.Path().c_str()));
+    const struct {
+        const wchar_t* given;
+        bool described; // as a.txt
+    } cases[] = {
+        {L"a.txt.", true}, {L"a.txt ", true}, {L"a.txt. .", true}, {L"   ", false}, {L".\\", false},
+    };
+    for (const auto& c : cases) {
+        ::SetFileAttributesW(DescriptionFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(DescriptionFile().c_str());
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(m_fso->SetFileDescription(Bstr::From(c.given).get(), Bstr::From(L"one").get(), &ok), S_OK);
+        if (c.described) {
+            EXPECT_EQ(ok, VARIANT_TRUE);
+            EXPECT_EQ(ReadBytes(DescriptionFile()), "a.txt one\r\n") << Narrow(c.given);
+        } else {
+            EXPECT_FALSE(Exists(DescriptionFile())) << Narrow(c.given);
+            EXPECT_FALSE(Exists(m_folder.Path() + L"\\..\\Descript.ion")) << Narrow(c.given);
+        }
+    }
+    ::SetCurrentDirectoryW(saved);
+}
+
 // How the description file is put in place, recorded: Windows' ReplaceFile
 // keeps the replaced file's security, alternate streams, hard links and the
 // letter case of its name (the ReplaceFile documentation), where a rename

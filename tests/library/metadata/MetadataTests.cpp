@@ -255,37 +255,89 @@ TEST_F(Metadata, SimulatedShellSuccessThatLeftTheFileIsAFailure)
     EXPECT_TRUE(Exists(file));
 }
 
-// The shell's IFileOperation deleting one item, simulated as Windows
-// documents it (IFileOperationProgressSink::PreDeleteItem): the sink is told
-// of the item first, with TSF_DELETE_RECYCLE_IF_POSSIBLE only where the item
-// can go to the recycle bin; a sink that returns a failure makes the shell
-// skip the item, which stays, and report the operation aborted. Without the
-// flag, with no confirmation asked, Windows deletes the item for good.
-class ShellWithOrWithoutABin final : public SimulatedFileSystem {
+// The shell's delete, simulated as Windows documents and reports it, since
+// Wine's shell has no IFileOperation, no connected files and no bin quota:
+// - IFileOperationProgressSink::PreDeleteItem tells the sink of the item
+//   first, with TSF_DELETE_RECYCLE_IF_POSSIBLE only where it can go to the
+//   recycle bin (a network share cannot); a sink that returns a failure
+//   makes the shell skip the item, which stays, and report the operation
+//   aborted. Without the flag, with no confirmation asked, Windows deletes
+//   the item for good.
+// - An item too large for the bin comes with the same flags as any other
+//   (0x282, as a public project that logged them on Windows reports); with
+//   FOF_NOCONFIRMATION the shell deletes it for good and reports success;
+//   PostDeleteItem then has a null psiNewlyCreated, which its documentation
+//   gives for an item that "was fully deleted".
+// - An HTML page's folder ("page.htm" and "page_files") goes with the page,
+//   and the page with the folder, unless FOF_NO_CONNECTED_ELEMENTS is set
+//   (SHFILEOPSTRUCT's documentation), through either interface.
+// - Neither interface takes the "\\?\" form: the names given are kept.
+class SimulatedShell final : public SimulatedFileSystem {
 public:
-    explicit ShellWithOrWithoutABin(bool bin) : m_bin(bin) {}
+    enum Bin { Recycles, NoBin, TooLargeForBin };
+    explicit SimulatedShell(Bin bin, bool fileOperation = true) : m_bin(bin), m_fileOperation(fileOperation)
+    {
+        ::SHCreateItemFromParsingName(m_trash.Path().c_str(), nullptr, IID_IShellItem, m_inTheBin.put_void());
+    }
     HRESULT ShellDelete(const std::wstring& name, DWORD flags, IFileOperationProgressSink* sink,
                         bool* aborted) override
     {
-        ++Asked;
+        if (!m_fileOperation)
+            return E_NOTIMPL; // a shell of before IFileOperation
+        Names.push_back(name);
         Flags = flags;
         *aborted = false;
         sink->StartOperations();
-        HRESULT hr = sink->PreDeleteItem(m_bin ? TSF_DELETE_RECYCLE_IF_POSSIBLE : 0, nullptr);
-        if (FAILED(hr)) {
-            *aborted = true;
-        } else {
-            ::DeleteFileW(name.c_str()); // to the bin, or for good
-            sink->PostDeleteItem(0, nullptr, S_OK, nullptr);
+        for (const std::wstring& item : WithConnected(name, flags)) {
+            if (FAILED(sink->PreDeleteItem(m_bin == NoBin ? 0x202 : 0x282, nullptr))) {
+                *aborted = true;
+                continue;
+            }
+            DeleteForGood(item); // to the bin, or for good: gone from its folder either way
+            sink->PostDeleteItem(0, nullptr, S_OK, m_bin == Recycles ? m_inTheBin.get() : nullptr);
         }
         sink->FinishOperations(S_OK);
         return S_OK;
     }
-    int Asked = 0;
+    int ShellOperation(SHFILEOPSTRUCTW& operation) override
+    {
+        Names.push_back(operation.pFrom);
+        Flags = operation.fFlags;
+        for (const std::wstring& item : WithConnected(operation.pFrom, operation.fFlags))
+            DeleteForGood(item);
+        return 0;
+    }
+    std::vector<std::wstring> Names;
     DWORD Flags = 0;
 
 private:
-    bool m_bin;
+    static std::vector<std::wstring> WithConnected(const std::wstring& name, DWORD flags)
+    {
+        std::vector<std::wstring> items{name};
+        const size_t dot = name.rfind(L'.');
+        std::wstring connected;
+        if (dot != std::wstring::npos && name.substr(dot) == L".htm")
+            connected = name.substr(0, dot) + L"_files";
+        else if (name.size() > 6 && name.substr(name.size() - 6) == L"_files")
+            connected = name.substr(0, name.size() - 6) + L".htm";
+        if (!(flags & FOF_NO_CONNECTED_ELEMENTS) && !connected.empty() && Exists(connected))
+            items.push_back(connected);
+        return items;
+    }
+    void DeleteForGood(const std::wstring& item)
+    {
+        std::wstring from = item + L'\0';
+        SHFILEOPSTRUCTW operation = {};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+        Real().ShellOperation(operation);
+    }
+
+    Bin m_bin;
+    bool m_fileOperation;
+    TempFolder m_trash;
+    ComPtr<IShellItem> m_inTheBin;
 };
 
 TEST_F(Metadata, SimulatedRecyclingWhereThereIsNoBinDeletesNothing)
@@ -293,18 +345,18 @@ TEST_F(Metadata, SimulatedRecyclingWhereThereIsNoBinDeletesNothing)
     ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
     std::wstring file = NewFile(L"on a share.txt");
     {
-        ShellWithOrWithoutABin shell(false);
+        SimulatedShell shell(SimulatedShell::NoBin);
         VARIANT_BOOL ok = 7;
         EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_FALSE, &ok), S_OK);
         EXPECT_EQ(ok, VARIANT_FALSE);
         EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_TRUE, &ok), ErrorStatus(75));
         EXPECT_TRUE(Exists(file)) << "never deleted for good when the caller asked to recycle";
-        EXPECT_EQ(shell.Asked, 2);
+        EXPECT_EQ(shell.Names.size(), 2u);
         EXPECT_TRUE(shell.Flags & FOF_ALLOWUNDO);
         EXPECT_TRUE(shell.Flags & FOF_NOCONFIRMATION);
     }
     {
-        ShellWithOrWithoutABin shell(true);
+        SimulatedShell shell(SimulatedShell::Recycles);
         VARIANT_BOOL ok = 7;
         EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_FALSE, VARIANT_FALSE, &ok), S_OK);
         EXPECT_EQ(ok, VARIANT_TRUE) << "where there is a bin the item goes there";
@@ -312,13 +364,62 @@ TEST_F(Metadata, SimulatedRecyclingWhereThereIsNoBinDeletesNothing)
     }
     file = NewFile(L"skipping the bin.txt");
     {
-        ShellWithOrWithoutABin shell(false);
+        SimulatedShell shell(SimulatedShell::NoBin);
         VARIANT_BOOL ok = 7;
         EXPECT_EQ(local->RecycleFile(Bstr::From(file).get(), VARIANT_TRUE, VARIANT_FALSE, &ok), S_OK);
         EXPECT_EQ(ok, VARIANT_TRUE) << "SkipRecycleBin deletes for good, as asked";
-        EXPECT_EQ(shell.Asked, 0);
+        EXPECT_EQ(shell.Names.size(), 1u) << "through SHFileOperation";
+        EXPECT_FALSE(shell.Flags & FOF_ALLOWUNDO);
         EXPECT_FALSE(Exists(file));
     }
+}
+
+// What reaches the shell and what it may take: the item named and only it,
+// never in the "\\?\" form, and never a True for an item the shell deleted
+// for good instead of recycling it.
+TEST_F(Metadata, SimulatedRecyclingTouchesTheNamedItemOnlyAndOnlyRecycles)
+{
+    ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    const std::wstring page = m_folder / L"page.htm", pageFolder = m_folder / L"page_files";
+    const std::wstring dotted = L"\\\\?\\" + (m_folder / L"page.htm."); // "page.htm" in the plain form
+    tovrin::Handle file(::CreateFileW(dotted.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file.valid());
+    file.reset();
+    const struct {
+        const char* what;
+        SimulatedShell::Bin bin;
+        bool fileOperation;
+        VARIANT_BOOL skip;
+        std::wstring given;    // the name the caller gives
+        std::wstring deleted;  // what must go; empty: nothing may
+        HRESULT status;
+    } cases[] = {
+        {"recycled page", SimulatedShell::Recycles, true, VARIANT_FALSE, page, page, S_OK},
+        {"recycled folder", SimulatedShell::Recycles, true, VARIANT_FALSE, pageFolder, pageFolder, S_OK},
+        {"page, older shell", SimulatedShell::Recycles, false, VARIANT_FALSE, page, page, S_OK},
+        {"page past the bin", SimulatedShell::Recycles, true, VARIANT_TRUE, page, page, S_OK},
+        {"too large for the bin", SimulatedShell::TooLargeForBin, true, VARIANT_FALSE, page, page, ErrorStatus(75)},
+        {"\\\\?\\ name", SimulatedShell::Recycles, true, VARIANT_FALSE, L"\\\\?\\" + page, page, S_OK},
+        {"\\\\?\\ name, older shell", SimulatedShell::Recycles, false, VARIANT_FALSE, L"\\\\?\\" + page, page,
+         S_OK},
+        {"\\\\?\\ name no plain form names", SimulatedShell::Recycles, true, VARIANT_FALSE, dotted, L"",
+         ErrorStatus(52)},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(page, "<html>");
+        ::CreateDirectoryW(pageFolder.c_str(), nullptr);
+        WriteBytes(pageFolder + L"\\picture.png", "png");
+        SimulatedShell shell(c.bin, c.fileOperation);
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(local->RecycleFile(Bstr::From(c.given).get(), c.skip, VARIANT_TRUE, &ok), c.status) << c.what;
+        EXPECT_EQ(ok, c.status == S_OK ? VARIANT_TRUE : VARIANT_FALSE) << c.what;
+        for (const std::wstring& item : {page, pageFolder, dotted})
+            EXPECT_EQ(Exists(item), item != c.deleted) << c.what << ": " << Narrow(item);
+        for (const std::wstring& name : shell.Names)
+            EXPECT_EQ(name.find(L"\\\\?\\"), std::wstring::npos) << c.what << ": " << Narrow(name);
+        EXPECT_EQ(shell.Names.empty(), c.deleted.empty()) << c.what;
+    }
+    ::DeleteFileW(dotted.c_str()); // the folder's clean-up knows only plain names
 }
 
 // ---- Time stamps in local time; this test runs in Europe/Berlin.
