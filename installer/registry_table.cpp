@@ -33,7 +33,7 @@ int wmain(int argc, wchar_t** argv)
     } catch (...) {
         return 1;
     }
-    tovrin::module::ReleaseTypeLibrary();
+    tovrin::module::UnloadIfUnused(); // no object is left: the type library goes
     ::CoUninitialize();
     return 0;
 }

@@ -27,10 +27,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
 
 STDAPI DllCanUnloadNow()
 {
-    if (!tovrin::module::CanUnload())
-        return S_FALSE;
-    tovrin::module::ReleaseTypeLibrary();
-    return S_OK;
+    return tovrin::module::UnloadIfUnused() ? S_OK : S_FALSE;
 }
 
 STDAPI DllRegisterServer()

@@ -18,25 +18,37 @@ namespace {
 HINSTANCE g_instance;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
-ITypeLib* g_typeLibrary; // the cache: one reference, released by ReleaseTypeLibrary
-// The interfaces' types, each fetched once and released with the type
-// library; apartments on several threads may ask at the same time.
-SRWLOCK g_typesLock = SRWLOCK_INIT;
+// The type library and the interfaces' types, each loaded once and kept
+// until DllCanUnloadNow finds no object. COM may call that on any thread
+// while other apartments start objects and calls: the lock makes the check
+// and the release one step that no lookup can overlap, and a call that got
+// its types holds an object, so the check cannot pass while it uses them.
+SRWLOCK g_cacheLock = SRWLOCK_INIT;
+ITypeLib* g_typeLibrary; // one reference, ours
 std::vector<std::pair<GUID, InterfaceTypes*>> g_types;
+void (*g_unloadPause)();
 
-class TypesLock {
+class CacheLock {
 public:
-    explicit TypesLock(bool exclusive) : m_exclusive(exclusive)
+    explicit CacheLock(bool exclusive) : m_exclusive(exclusive)
     {
-        m_exclusive ? ::AcquireSRWLockExclusive(&g_typesLock) : ::AcquireSRWLockShared(&g_typesLock);
+        m_exclusive ? ::AcquireSRWLockExclusive(&g_cacheLock) : ::AcquireSRWLockShared(&g_cacheLock);
     }
-    ~TypesLock() { m_exclusive ? ::ReleaseSRWLockExclusive(&g_typesLock) : ::ReleaseSRWLockShared(&g_typesLock); }
-    TypesLock(const TypesLock&) = delete;
-    TypesLock& operator=(const TypesLock&) = delete;
+    ~CacheLock() { m_exclusive ? ::ReleaseSRWLockExclusive(&g_cacheLock) : ::ReleaseSRWLockShared(&g_cacheLock); }
+    CacheLock(const CacheLock&) = delete;
+    CacheLock& operator=(const CacheLock&) = delete;
 
 private:
     bool m_exclusive;
 };
+
+// The type library, loaded on first use; the caller holds the lock exclusively.
+ITypeLib* LoadedTypeLibrary()
+{
+    if (!g_typeLibrary)
+        Check(::LoadTypeLibEx(Path().c_str(), REGKIND_NONE, &g_typeLibrary));
+    return g_typeLibrary;
+}
 
 const InterfaceTypes* Cached(REFGUID iid)
 {
@@ -66,7 +78,7 @@ void Release(InterfaceTypes* types)
 InterfaceTypes* Fetch(REFGUID iid)
 {
     std::unique_ptr<InterfaceTypes, void (*)(InterfaceTypes*)> types(new InterfaceTypes, Release);
-    types->Dispatch = TypeInfo(iid).release();
+    Check(LoadedTypeLibrary()->GetTypeInfoOfGuid(iid, &types->Dispatch));
     ComPtr<ITypeInfo> vtable;
     HREFTYPE reference = 0;
     if (SUCCEEDED(types->Dispatch->GetRefTypeOfImplType(-1, &reference)))
@@ -154,19 +166,13 @@ bool CanUnload()
 
 ComPtr<ITypeLib> TypeLibrary()
 {
-    if (!g_typeLibrary) {
-        ITypeLib* loaded = nullptr;
-        Check(::LoadTypeLibEx(Path().c_str(), REGKIND_NONE, &loaded));
-        g_typeLibrary = loaded;
+    {
+        CacheLock shared(false);
+        if (g_typeLibrary)
+            return ComPtr<ITypeLib>::Copy(g_typeLibrary);
     }
-    return ComPtr<ITypeLib>::Copy(g_typeLibrary);
-}
-
-ComPtr<ITypeInfo> TypeInfo(REFGUID guid)
-{
-    ComPtr<ITypeInfo> info;
-    Check(TypeLibrary()->GetTypeInfoOfGuid(guid, info.put()));
-    return info;
+    CacheLock exclusive(true);
+    return ComPtr<ITypeLib>::Copy(LoadedTypeLibrary());
 }
 
 const FUNCDESC* InterfaceTypes::Function(DISPID member, WORD flags) const
@@ -201,11 +207,11 @@ DISPID InterfaceTypes::IdOfName(const wchar_t* name) const
 const InterfaceTypes& TypesOf(REFGUID iid)
 {
     {
-        TypesLock shared(false);
+        CacheLock shared(false);
         if (const InterfaceTypes* types = Cached(iid))
             return *types;
     }
-    TypesLock exclusive(true);
+    CacheLock exclusive(true);
     if (const InterfaceTypes* types = Cached(iid)) // another thread was first
         return *types;
     std::unique_ptr<InterfaceTypes, void (*)(InterfaceTypes*)> fetched(Fetch(iid), Release);
@@ -213,18 +219,26 @@ const InterfaceTypes& TypesOf(REFGUID iid)
     return *fetched.release();
 }
 
-void ReleaseTypeLibrary()
+bool UnloadIfUnused()
 {
-    {
-        TypesLock exclusive(true);
-        for (auto& entry : g_types)
-            Release(entry.second);
-        g_types.clear();
-    }
+    CacheLock exclusive(true);
+    if (!CanUnload())
+        return false;
+    if (g_unloadPause)
+        g_unloadPause();
+    for (auto& entry : g_types)
+        Release(entry.second);
+    g_types.clear();
     if (ITypeLib* cached = g_typeLibrary) {
         g_typeLibrary = nullptr;
         cached->Release();
     }
+    return true;
+}
+
+void SetUnloadPause(void (*pause)())
+{
+    g_unloadPause = pause;
 }
 
 } // namespace tovrin::module

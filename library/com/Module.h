@@ -27,7 +27,6 @@ bool CanUnload();
 
 // The embedded type library, loaded on first use; never looked up in the registry.
 ComPtr<ITypeLib> TypeLibrary();
-ComPtr<ITypeInfo> TypeInfo(REFGUID guid);
 
 // The type information of one interface, fetched once for the module: the
 // dispatch side answers GetIDsOfNames and GetTypeInfo, the vtable side of a
@@ -52,11 +51,18 @@ struct InterfaceTypes {
     std::vector<std::pair<std::wstring, DISPID>> Names; // upper case, sorted
 };
 
-// The interface's types, valid until ReleaseTypeLibrary, which the module
-// calls only when no object is left.
+// The interface's types, valid while the caller holds an object of the
+// module: only UnloadIfUnused releases them, and only when no object is left.
 const InterfaceTypes& TypesOf(REFGUID iid);
 
-// Drops the cached type library and type information when the module may unload.
-void ReleaseTypeLibrary();
+// DllCanUnloadNow: when no object and no lock is left, releases the cached
+// type library and type information and answers true, in one step that no
+// other apartment's lookup can overlap; otherwise answers false.
+bool UnloadIfUnused();
+
+// For tests: a function UnloadIfUnused calls after it found no object and
+// before it releases anything, to widen the window in which another
+// apartment may start a call.
+void SetUnloadPause(void (*pause)());
 
 } // namespace tovrin::module
