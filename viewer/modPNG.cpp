@@ -97,6 +97,11 @@ void WalkChunks(IChunkSource& source, const std::function<void(CChunk&&)>& onChu
 
     int64_t position = sizeof(PngSignature);
     while (position < length) {
+        // A chunk's CRC field starts 8 bytes or more past its start, so a tail
+        // shorter than a length and a type holds none, whatever its bytes
+        // would read as.
+        if (length - position < 8)
+            Raise(tovrin::ErrInputPastEnd);
         CChunk chunk;
         chunk.Offset = static_cast<int32_t>(position);
         chunk.Size = BigEndian(ReadField(source));

@@ -38,9 +38,10 @@ bool IsPNGSignature(const unsigned char* bytes, size_t count);
 std::wstring ChunkTypeToString(int32_t value);
 
 // Walks the chunks from offset 8 to the end of the source and hands each
-// complete one to onChunk. Raises error 6 for a length with its top bit set
-// or position arithmetic past 2^31 - 1, and error 62 when a chunk's CRC field
-// would start at or past the end.
+// complete one to onChunk. Raises error 62 when fewer than 8 bytes are left
+// for a chunk's length and type or its CRC field would start at or past the
+// end, and error 6 for a length with its top bit set or position arithmetic
+// past 2^31 - 1.
 void WalkChunks(IChunkSource& source, const std::function<void(CChunk&&)>& onChunk);
 
 // Fills the list and the collection with the chunks of the file. Reports its

@@ -174,10 +174,21 @@ TEST(WalkChunks, SignatureOnlyGivesNothing)
 
 TEST(WalkChunks, TrailingBytesThatAreNoChunkEndInError62)
 {
-    // 1 to 8 bytes after IEND cannot hold a chunk whose CRC field starts inside the file.
-    for (size_t extra = 1; extra <= 8; ++extra) {
-        WalkResult walked = Walk(MinimalPng() + std::string(extra, '\0'));
-        EXPECT_EQ(walked.Error, 62) << extra;
+    // Fewer than 8 bytes after IEND cannot hold a length and a type, so no chunk whose CRC
+    // field starts inside the file, whatever they are: top bits that would read as a negative
+    // length and 7F FF FF FF that would run past 2^31 - 1 end as zeros do. Eight zero bytes
+    // are a zero-length chunk whose CRC field would start at the end.
+    std::vector<std::string> tails;
+    for (size_t count = 1; count <= 7; ++count)
+        for (char fill : {'\x00', '\x82', '\xFF'})
+            tails.push_back(std::string(count, fill));
+    for (size_t count = 4; count <= 7; ++count)
+        tails.push_back(std::string("\x7F\xFF\xFF\xFF", 4) + std::string(count - 4, 'A'));
+    tails.push_back(std::string(8, '\0'));
+    for (const std::string& tail : tails) {
+        SCOPED_TRACE(::testing::PrintToString(tail));
+        WalkResult walked = Walk(MinimalPng() + tail);
+        EXPECT_EQ(walked.Error, 62);
         EXPECT_EQ(walked.Chunks.size(), 3u) << "the complete chunks before the error are kept";
     }
     // Eight zero bytes and one more: a zero-length chunk whose CRC field starts inside the file.
