@@ -27,9 +27,14 @@ PLATFORM_COLLECTION = "Interface\\{A4C46780-499F-101B-BB78-00AA00383CBB}"
 NAMESPACE = uuid.UUID("0B3E5C7A-1D2F-4E6B-8A9C-2F4D6E8A0C1B")
 
 
-def guid(name):
-    # Stable component identifiers, so that upgrades keep their components.
-    return str(uuid.uuid5(NAMESPACE, name)).upper()
+def guid(*identity):
+    # A component's code follows from what it is: its name, its bitness, its
+    # folder, its files and registry values. Windows Installer counts
+    # references to a component by this code alone, so the same code must
+    # always mean the same resources at the same bitness, in every package;
+    # any change to them makes a new code, and equal components in the two
+    # packages share theirs.
+    return str(uuid.uuid5(NAMESPACE, repr(identity))).upper()
 
 
 def is_shared(key):
@@ -62,15 +67,23 @@ def registry_values(table, file_id, folder_id, shared=None):
     return "\n".join(values)
 
 
-def component(name, files, win64=False, registry=""):
+def component(name, files=(), win64=False, registry="", directory="INSTALLDIR"):
+    """A component of files (the first is its key path) and registry values;
+    a component without files names its key path among the values."""
     key_path = ' KeyPath="yes"'
     entries = "\n".join(
         f"          <File Id={quoteattr(file_id)} Name={quoteattr(os.path.basename(path))} "
         f"Source={quoteattr(os.path.relpath(path, SOURCE_ROOT))}{key_path if i == 0 else ''}/>"
         for i, (file_id, path) in enumerate(files))
+    code = guid(name, win64, directory, [(file_id, os.path.basename(path)) for file_id, path in files], registry)
     win = ' Win64="yes"' if win64 else ""
-    return (f"        <Component Id={quoteattr(name)} Guid=\"{guid(name)}\"{win}>\n{entries}\n"
-            f"{registry}\n        </Component>")
+    body = "\n".join(part for part in (entries, registry) if part)
+    return f"        <Component Id={quoteattr(name)} Guid=\"{code}\"{win}>\n{body}\n        </Component>"
+
+
+def with_key_path(registry):
+    """The values with the first one as the component's key path."""
+    return registry.replace("/>", " KeyPath=\"yes\"/>", 1)
 
 
 SOURCE_ROOT = "."
@@ -97,41 +110,38 @@ def main():
         '          <RegistryValue Root="HKCR" Key=".png\\OpenWithList\\Veskar.exe" Type="string" Value="" '
         'KeyPath="yes"/>',
     ])
+    x64 = args.arch == "x64"
+    # Veskar, the 32-bit libraries and the 32-bit library's own registry
+    # view are the same in both packages. The values both views share (the
+    # program identifiers, the type library's key) and Explorer's Open with
+    # entries are written at the package's bitness: Explorer reads the
+    # system's view, and Windows keeps the shared keys once for both views,
+    # while Wine's installer puts a 32-bit component's class keys in the
+    # 32-bit view alone. Their components differ in bitness between the
+    # packages, and so in code.
     components32 = [
         component("Veskar", [("Veskar.exe", b32("Veskar.exe")), ("Veskar.ReadMe.txt", b32("Veskar.ReadMe.txt"))]),
         component("Support32", [("tovrinsupport0100.dll", b32("tovrinsupport0100.dll")),
                                 ("tovrinsupportfbe0100.dll", b32("tovrinsupportfbe0100.dll"))]),
         component("Ormelin32", [("Ormelin0105.dll", b32("Ormelin0105.dll"))],
-                  registry=registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR",
-                                           None if args.arch == "x86" else False)),
+                  registry=registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR", False)),
+        component("OrmelinShared", win64=x64,
+                  registry=with_key_path(registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR", True))),
+        component("OpenWith", win64=x64, registry=open_with),
     ]
-    # Explorer reads its Open with entries in the registry view of the
-    # system: the 64-bit one on 64-bit Windows.
-    win64 = ' Win64="yes"' if args.arch == "x64" else ""
-    # One component identity for the Open with values in both packages: they
-    # are the same keys, shared by both registry views.
-    components32.append(f"        <Component Id=\"OpenWith\" Guid=\"{guid('OpenWith')}\"{win64}>\n"
-                        f"{open_with}\n        </Component>")
     folders64 = ""
-    refs = ["Veskar", "OpenWith", "Support32", "Ormelin32"]
-    if args.arch == "x64":
+    refs = ["Veskar", "OpenWith", "Support32", "Ormelin32", "OrmelinShared"]
+    if x64:
         b64 = lambda name: os.path.join(args.bin64, name)
         components64 = [
             component("Support64", [("tovrinsupport0100.dll.x64", b64("tovrinsupport0100.dll")),
-                                    ("tovrinsupportfbe0100.dll.x64", b64("tovrinsupportfbe0100.dll"))], win64=True),
+                                    ("tovrinsupportfbe0100.dll.x64", b64("tovrinsupportfbe0100.dll"))], win64=True,
+                      directory="INSTALLDIR64"),
             component("Ormelin64", [("Ormelin0105.dll.x64", b64("Ormelin0105.dll"))], win64=True,
-                      registry=registry_values(args.table64, "Ormelin0105.dll.x64", "INSTALLDIR64", False)),
+                      registry=registry_values(args.table64, "Ormelin0105.dll.x64", "INSTALLDIR64", False),
+                      directory="INSTALLDIR64"),
         ]
-        # The values both architectures share belong to one component of
-        # their own, kept by its registry key. It is a 64-bit component:
-        # Windows keeps these keys once for both views, while Wine's
-        # installer puts a 32-bit component's class keys in the 32-bit
-        # view alone.
-        shared = registry_values(args.table32, "Ormelin0105.dll", "INSTALLDIR", True).replace(
-            "/>", " KeyPath=\"yes\"/>", 1)
-        components32.append(f"        <Component Id=\"OrmelinShared\" Guid=\"{guid('OrmelinShared')}\" Win64=\"yes\">\n"
-                            f"{shared}\n        </Component>")
-        refs += ["OrmelinShared", "Support64", "Ormelin64"]
+        refs += ["Support64", "Ormelin64"]
         folders64 = ("      <Directory Id=\"ProgramFiles64Folder\">\n"
                      "        <Directory Id=\"INSTALLDIR64\" Name=\"Tovrin\">\n"
                      + "\n".join(components64) + "\n        </Directory>\n      </Directory>\n")
@@ -164,7 +174,32 @@ def main():
         out.write(source)
     # wixl takes file sources relative to where it runs.
     command = ["wixl", "-a", args.arch, "-o", os.path.abspath(args.out), wxs]
-    sys.exit(subprocess.call(command, cwd=os.path.dirname(wxs)))
+    status = subprocess.call(command, cwd=os.path.dirname(wxs))
+    if status != 0:
+        sys.exit(status)
+    sys.exit(include_same_version(os.path.abspath(args.out), os.path.dirname(wxs)))
+
+
+def include_same_version(package, work):
+    """One product on a machine, whichever architecture: a package replaces
+    an installed one of the same version too, which is the other
+    architecture's (the same package again is a repair, which looks for no
+    related product). wixl's MajorUpgrade bounds the range exclusively and
+    has no switch for it, so its upgrade row is made inclusive
+    (msidbUpgradeAttributesVersionMaxInclusive); the row's attributes are
+    part of its key, so the table is written anew."""
+    rows = subprocess.run(["msiinfo", "export", package, "Upgrade"], capture_output=True, text=True,
+                          check=True).stdout.splitlines()
+    fixed = []
+    for row in rows:
+        fields = row.split("\t")
+        if fields[-1] == "WIX_UPGRADE_DETECTED":
+            fields[4] = str(int(fields[4]) | 0x200)
+        fixed.append("\t".join(fields))
+    table = os.path.join(work, "Upgrade.idt")
+    with open(table, "w", encoding="utf-8", newline="\r\n") as out:
+        out.write("\n".join(fixed) + "\n")
+    return subprocess.call(["msibuild", package, "-i", table])
 
 
 if __name__ == "__main__":

@@ -8,13 +8,8 @@
 # time where there are two.
 #   tests/installer/install_test.sh BUILD_TREE x86|x64
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 tree=$(realpath "$1") msiarch=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-version=$(tr -d '[:space:]' < "$root/VERSION")
-case "$msiarch" in
-  x86) WINEARCH=win32 loader=/usr/lib/wine/wine ;;
-  *) WINEARCH=win64 loader=/usr/lib/wine/wine64 ;;
-esac
 if [ "$msiarch" = x64 ] && [ ! -f "$root/build/x86_64/bin/Ormelin0105.dll" ]; then
   echo "install test: the 64-bit library is not built (scripts/test builds it)"
   exit 1
@@ -22,26 +17,11 @@ fi
 msi="$tree/package/Tovrin-$msiarch.msi"
 "$root/scripts/make-msi" "$msiarch" "$msi"
 # A newer build of the same package: the revision after this one.
-newer_version="${version%.*}.$(( ${version##*.} + 1 ))"
 newer="$tree/package/Tovrin-$msiarch-newer.msi"
 "$root/scripts/make-msi" "$msiarch" "$newer" "$newer_version"
-winpath() { winepath -w "$1" 2>/dev/null || echo "Z:${1//\//\\}"; }
-
-export WINEPREFIX="$tree/installprefix-$msiarch" WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export PATH="$(dirname "$loader"):$PATH"
-wineserver -k 2>/dev/null || true
-rm -rf "$WINEPREFIX"
-"$loader" wineboot -i >/dev/null 2>&1
-wineserver -w
+if [ "$msiarch" = x86 ]; then fresh_prefix "$tree/installprefix-$msiarch" win32
+else fresh_prefix "$tree/installprefix-$msiarch" win64; fi
 folders=("$WINEPREFIX/drive_c/Program Files/Tovrin" "$WINEPREFIX/drive_c/Program Files (x86)/Tovrin")
-failures=0
-check() { # WHAT COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
-}
-has_key() { "$loader" reg query "$1" >/dev/null 2>&1; }
-no_key() { ! has_key "$1"; }
 our_keys=(
   'HKCR\CLSID\{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}' 'HKCR\Ormelin0105.tovFSO'
   'HKCR\TypeLib\{F4E33DFD-390E-4BB0-BC4D-F5EAEE694E2B}' 'HKCR\Interface\{989EF825-6B06-49C8-A150-F101C2ACDDB8}'
@@ -54,14 +34,6 @@ for folder in "${folders[@]}"; do [ -f "$folder/Veskar.exe" ] && installed=$fold
 check "Veskar, its read-me and the libraries are under Program Files" test -n "$installed" -a -f "$installed/Veskar.ReadMe.txt" \
   -a -f "$installed/Ormelin0105.dll" -a -f "$installed/tovrinsupport0100.dll" -a -f "$installed/tovrinsupportfbe0100.dll"
 for key in "${our_keys[@]}"; do check "registered: $key" has_key "$key"; done
-listed() { # VERSION: Add/Remove Programs lists the product once, with that version
-  "$loader" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
-    awk -v version="$1" 'BEGIN { RS = "" }
-       /DisplayName[ \t]+REG_SZ[ \t]+Tovrin Veskar and Ormelin/ { entries++
-         if (match($0, /DisplayVersion[ \t]+REG_SZ[ \t]+[^ \t\n]+/) &&
-             substr($0, RSTART, RLENGTH) ~ ("[ \t]" version "$")) found = 1 }
-       END { exit !(found && entries == 1) }'
-}
 check "Add/Remove Programs lists Tovrin Veskar and Ormelin $version" listed "$version"
 cp "$root/tests/installer/check_installed.vbs" "$WINEPREFIX/drive_c/check_installed.vbs"
 output=$("$loader" cscript //nologo 'C:\check_installed.vbs' 2>&1 || true)
@@ -81,11 +53,6 @@ fi
 
 # Upgrades: a newer package replaces the installed one, an older one is
 # refused, the same one again leaves one entry.
-creates() { # LOADER: that architecture's cscript creates tovFSO by its name
-  printf 'Set tov = CreateObject("Ormelin0105.tovFSO")\r\nWScript.Echo "created: " & tov.GetFileZone("C:\\none")\r\n' \
-    > "$WINEPREFIX/drive_c/creates.vbs"
-  "$1" cscript //nologo 'C:\creates.vbs' 2>&1 | grep -q "created: 0"
-}
 loaders=("$loader")
 [ "$msiarch" = x64 ] && /usr/lib/wine/wine --version >/dev/null 2>&1 && loaders+=(/usr/lib/wine/wine)
 check "a newer package installs over it" "$loader" msiexec /i "$(winpath "$newer")" /qn
@@ -103,6 +70,7 @@ msi=$newer
 check "msiexec /x uninstalls quietly" "$loader" msiexec /x "$(winpath "$msi")" /qn
 for folder in "${folders[@]}"; do check "nothing left in $folder" test ! -e "$folder"; done
 for key in "${our_keys[@]}"; do check "no key left: $key" no_key "$key"; done
+check "no key of ours left in either registry view" nothing_registered "$msi"
 # The portable folder: register.cmd and unregister.cmd beside the libraries.
 portable="$WINEPREFIX/drive_c/Tovrin-portable"
 mkdir -p "$portable/x64"
