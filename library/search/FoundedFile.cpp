@@ -7,72 +7,44 @@
 
 #include <tovrin/tovrinsupport.h>
 
-#include <cwchar>
 
 namespace tovrin {
 
-namespace {
-
-// A name field of the find record, up to its NUL.
-std::wstring NameText(const wchar_t* field, size_t size)
-{
-    return std::wstring(field, wcsnlen(field, size));
-}
-
-} // namespace
-
-FoundedFile::FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
-                         std::shared_ptr<const std::wstring> path)
-    : m_entry(entry), m_searched(std::move(searched)), m_path(path ? std::move(path) : m_searched)
+FoundedFile::FoundedFile(std::shared_ptr<FoundTree> tree, uint32_t position, std::shared_ptr<const std::wstring> folder,
+                         std::shared_ptr<const std::wstring> named)
+    : m_tree(std::move(tree)), m_position(position), m_folder(std::move(folder)), m_named(std::move(named))
 {
 }
 
 FoundedFile::~FoundedFile() = default;
 
-ComPtr<FoundedFile> FoundedFile::Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
-                                        std::shared_ptr<const std::wstring> path)
+ComPtr<FoundedFile> FoundedFile::Create(std::shared_ptr<FoundTree> tree, uint32_t position,
+                                        std::shared_ptr<const std::wstring> folder,
+                                        std::shared_ptr<const std::wstring> named)
 {
-    return Dispatch::Create(entry, std::move(searched), std::move(path));
+    return Dispatch::Create(std::move(tree), position, std::move(folder), std::move(named));
 }
 
-tovFoundedFiles& FoundedFile::Children()
+double FoundedFile::SizeOf(FoundTree& tree, uint32_t position)
 {
-    if (!m_children)
-        m_children = tovFoundedFiles::Create();
-    return *m_children.get();
-}
-
-bool FoundedFile::Cancelled() const
-{
-    return m_children && m_children->Cancelled();
-}
-
-// A folder's size is that of the matches below it, summed at the first read.
-double FoundedFile::FileSize()
-{
-    if (m_fileSizeCache == -1) {
-        if (IsDirectory()) {
-            m_fileSizeCache = m_children ? m_children->Size() : 0;
-        } else {
-            LARGE_INTEGER size = {};
-            size.LowPart = m_entry.nFileSizeLow;
-            size.HighPart = static_cast<LONG>(m_entry.nFileSizeHigh);
-            Check(asLargeIntegerToDouble(&size, &m_fileSizeCache));
-        }
-    }
-    return m_fileSizeCache;
+    const uint64_t bytes = tree.Size(position);
+    LARGE_INTEGER size = {};
+    size.QuadPart = static_cast<LONGLONG>(bytes);
+    double value = 0;
+    Check(asLargeIntegerToDouble(&size, &value));
+    return value;
 }
 
 std::wstring FoundedFile::FullName() const
 {
-    if (m_path != m_searched)
-        return *m_searched; // the search named the item itself
-    return JoinFileName(*m_searched, NameText(m_entry.cFileName, MAX_PATH));
+    if (m_named)
+        return *m_named;
+    return JoinFileName(*m_folder, m_tree->Name(m_position));
 }
 
 HRESULT FoundedFile::HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const
 {
-    return Member(RetVal, [&] { return (m_entry.dwFileAttributes & bit) != 0; });
+    return Member(RetVal, [&] { return (Entry().Attributes & bit) != 0; });
 }
 
 HRESULT FoundedFile::LocalTime(const FILETIME& time, DATE* RetVal) const
@@ -90,17 +62,25 @@ HRESULT FoundedFile::LocalTime(const FILETIME& time, DATE* RetVal) const
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_Childs(_tovFoundedFiles** RetVal)
 {
-    return Member(RetVal, [&] { return ComPtr<tovFoundedFiles>::Copy(&Children()); });
+    return Member(RetVal, [&] {
+        if (!m_children) {
+            const FoundTree::Entry& entry = Entry();
+            auto path = std::make_shared<const std::wstring>((entry.Flags & FoundTree::Searched) ? FullName()
+                                                                                                   : std::wstring());
+            m_children = tovFoundedFiles::View(m_tree, entry.FirstChild, entry.ChildCount, std::move(path));
+        }
+        return m_children;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_Path(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(*m_path); });
+    return Member(RetVal, [&] { return Bstr::From(*m_folder); });
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_FileAttributes(long* RetVal)
 {
-    return Member(RetVal, [&] { return static_cast<long>(m_entry.dwFileAttributes); });
+    return Member(RetVal, [&] { return static_cast<long>(Entry().Attributes); });
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeReadOnly(VARIANT_BOOL* RetVal)
@@ -158,15 +138,15 @@ HRESULT STDMETHODCALLTYPE FoundedFile::get_AttributeEncrypted(VARIANT_BOOL* RetV
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_CreationTime(DATE* RetVal)
 {
-    return LocalTime(m_entry.ftCreationTime, RetVal);
+    return LocalTime(Entry().CreationTime, RetVal);
 }
 HRESULT STDMETHODCALLTYPE FoundedFile::get_LastAccessTime(DATE* RetVal)
 {
-    return LocalTime(m_entry.ftLastAccessTime, RetVal);
+    return LocalTime(Entry().LastAccessTime, RetVal);
 }
 HRESULT STDMETHODCALLTYPE FoundedFile::get_LastWriteTime(DATE* RetVal)
 {
-    return LocalTime(m_entry.ftLastWriteTime, RetVal);
+    return LocalTime(Entry().LastWriteTime, RetVal);
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_FileSize(double* RetVal)
@@ -198,13 +178,12 @@ HRESULT STDMETHODCALLTYPE FoundedFile::get_CompressedFileSize(double* RetVal)
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_FileName(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(NameText(m_entry.cFileName, MAX_PATH)); });
+    return Member(RetVal, [&] { return Bstr::From(m_tree->Name(m_position)); });
 }
 
 HRESULT STDMETHODCALLTYPE FoundedFile::get_AlternateFileName(BSTR* RetVal)
 {
-    return Member(RetVal,
-                  [&] { return Bstr::From(NameText(m_entry.cAlternateFileName, 14)); });
+    return Member(RetVal, [&] { return Bstr::From(m_tree->ShortName(m_position)); });
 }
 
 } // namespace tovrin

@@ -1,12 +1,13 @@
 // FoundedFile: one entry a search matched, as the find functions reported
-// it, with the search of its folder below it (Childs). Made only by the
-// walk of tovFoundedFiles, read-only afterwards but for the sizes, which are
-// found at their first read and kept: a folder's size sums its Childs, the
-// compressed size asks the system then, so that a search costs no system
-// call per entry for a value most callers never read.
+// it, with the search of its folder below it (Childs). Made when a client
+// asks for the entry, from the search's compact store, which it keeps alive
+// however the collection changes afterwards; read-only. The compressed size
+// is asked of the system at its first read and kept, so that a search costs
+// no system call per entry for a value most callers never read.
 #pragma once
 
 #include "com/Dispatch.h"
+#include "search/FoundTree.h"
 
 #include "Ormelin0105.h"
 
@@ -22,19 +23,17 @@ public:
     static REFIID InterfaceId() { return IID__FoundedFile; }
     static constexpr wchar_t Source[] = L"FoundedFile";
 
-    // A record of the entry found in the searched folder; the records of one
-    // folder share its path. With a path of its own (the search named the
-    // item itself), the searched name is the item's full name.
-    static ComPtr<FoundedFile> Create(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
-                                      std::shared_ptr<const std::wstring> path = nullptr);
+    // The record of the tree's entry at the position, found in the folder
+    // (the record's Path). A search that named the item itself gives the
+    // item's full name (named).
+    static ComPtr<FoundedFile> Create(std::shared_ptr<FoundTree> tree, uint32_t position,
+                                      std::shared_ptr<const std::wstring> folder,
+                                      std::shared_ptr<const std::wstring> named = nullptr);
 
-    bool IsDirectory() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    bool IsReparsePoint() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-    // The search below this record, made on first use.
-    tovFoundedFiles& Children();
-    // Whether the search below this record was cancelled.
-    bool Cancelled() const;
-    double FileSize();
+    double FileSize() const { return SizeOf(*m_tree, m_position); }
+    // The size of the tree's entry at the position: a file's own, a
+    // folder's summed from the entries below it at the first read.
+    static double SizeOf(FoundTree& tree, uint32_t position);
     // The entry's full name.
     std::wstring FullName() const;
 
@@ -64,19 +63,20 @@ public:
 
 private:
     friend class Dispatch<FoundedFile, _FoundedFile>;
-    FoundedFile(const WIN32_FIND_DATAW& entry, std::shared_ptr<const std::wstring> searched,
-                std::shared_ptr<const std::wstring> path);
+    FoundedFile(std::shared_ptr<FoundTree> tree, uint32_t position, std::shared_ptr<const std::wstring> folder,
+                std::shared_ptr<const std::wstring> named);
     ~FoundedFile() override;
 
+    const FoundTree::Entry& Entry() const { return m_tree->At(m_position); }
     HRESULT HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const;
     HRESULT LocalTime(const FILETIME& time, DATE* RetVal) const;
 
-    const WIN32_FIND_DATAW m_entry;
-    const std::shared_ptr<const std::wstring> m_searched; // the folder searched, or the item itself
-    const std::shared_ptr<const std::wstring> m_path;     // the Path property: m_searched unless the item was named
+    const std::shared_ptr<FoundTree> m_tree;
+    const uint32_t m_position;
+    const std::shared_ptr<const std::wstring> m_folder; // the Path property
+    const std::shared_ptr<const std::wstring> m_named;  // the item's full name when the search named it
     ComPtr<tovFoundedFiles> m_children;
     double m_compressedSizeCache = -1;
-    double m_fileSizeCache = -1;
 };
 
 } // namespace tovrin

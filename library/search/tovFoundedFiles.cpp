@@ -2,6 +2,7 @@
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
+#include "com/Enumerator.h"
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupport.h>
@@ -10,8 +11,9 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <optional>
 #include <cwchar>
+#include <functional>
+#include <optional>
 
 namespace tovrin {
 
@@ -68,7 +70,16 @@ std::wstring Comparable(const std::wstring& name)
     return upper;
 }
 
-bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const tovFoundedFiles::Ancestor& ancestor)
+// A folder on the path from the top of the walk down to the folder being
+// listed: its name, and its identity on the volume once asked for.
+struct Ancestor {
+    std::wstring UpperName;
+    bool IdentityKnown = false;
+    bool HasIdentity = false;
+    DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
+};
+
+bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const Ancestor& ancestor)
 {
     return ancestor.HasIdentity && info.dwVolumeSerialNumber == ancestor.Volume &&
            info.nFileIndexHigh == ancestor.IndexHigh && info.nFileIndexLow == ancestor.IndexLow;
@@ -78,10 +89,10 @@ bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const tovFoundedFiles:
 // empty or separator-only name joined to a folder is the folder again), and,
 // for a reparse point that is followed, by its target's identity on the
 // volume, so that a junction back to an ancestor is not descended again.
-bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<tovFoundedFiles::Ancestor>& ancestors)
+bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<Ancestor>& ancestors)
 {
     const std::wstring name = Comparable(folder);
-    for (const tovFoundedFiles::Ancestor& ancestor : ancestors)
+    for (const Ancestor& ancestor : ancestors)
         if (ancestor.UpperName == name)
             return true;
     if (!reparsePoint)
@@ -89,7 +100,7 @@ bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<to
     BY_HANDLE_FILE_INFORMATION target = {};
     if (!FileSystem().Identity(folder, target))
         return false;
-    for (tovFoundedFiles::Ancestor& ancestor : ancestors) {
+    for (Ancestor& ancestor : ancestors) {
         if (!ancestor.IdentityKnown) {
             BY_HANDLE_FILE_INFORMATION info = {};
             ancestor.HasIdentity = FileSystem().Identity(ancestor.UpperName, info);
@@ -104,24 +115,12 @@ bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<to
     return false;
 }
 
-// A flag that holds while its scope runs, however the scope ends.
-class Raised {
-public:
-    explicit Raised(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Raised() { m_flag = false; }
-    Raised(const Raised&) = delete;
-    Raised& operator=(const Raised&) = delete;
-
-private:
-    bool& m_flag;
-};
-
 // The folder a level lists, on the current path while the level runs.
 class Entered {
 public:
-    Entered(std::vector<tovFoundedFiles::Ancestor>& ancestors, const std::wstring& folder) : m_ancestors(ancestors)
+    Entered(std::vector<Ancestor>& ancestors, const std::wstring& folder) : m_ancestors(ancestors)
     {
-        tovFoundedFiles::Ancestor ancestor;
+        Ancestor ancestor;
         ancestor.UpperName = Comparable(folder);
         m_ancestors.push_back(std::move(ancestor));
     }
@@ -130,55 +129,43 @@ public:
     Entered& operator=(const Entered&) = delete;
 
 private:
-    std::vector<tovFoundedFiles::Ancestor>& m_ancestors;
+    std::vector<Ancestor>& m_ancestors;
 };
 
-} // namespace
+// One search's walk: what it is asked and what it keeps. Each level lists
+// its folder's matching entries into the tree, one after the other, then
+// descends into those that are folders, in order, then tells the callback.
+// While the top level runs, the collection being filled counts the entries
+// whose folders are done (Visible), as a callback sees it.
+struct Walk {
+    FoundTree& Tree;
+    const std::wstring& Mask;
+    bool FollowReparsePoints;
+    const FindCallback& Callback;
+    std::vector<Ancestor> Ancestors;
+    uint32_t* Visible;
+};
 
-void tovFoundedFiles::Empty()
+enum class Level {
+    Listed,
+    NothingFound,   // the find functions found nothing for the path and mask
+    Cancelled,      // this level's callback cancelled
+    CancelledBelow, // a level below cancelled: this one is abandoned too
+};
+
+Level Search(Walk& walk, const std::wstring& path, bool searchWithParent, uint32_t& first, uint32_t& count)
 {
-    m_items.Clear();
-    m_hasSubItems = false;
-}
-
-ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAW& entry,
-                                            const std::shared_ptr<const std::wstring>& searched,
-                                            const Options& options, bool searchWithParent)
-{
-    const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (directory && (std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0))
-        return ComPtr<FoundedFile>();
-    ComPtr<FoundedFile> record;
-    if (searchWithParent) {
-        const std::wstring name(entry.cFileName, wcsnlen(entry.cFileName, MAX_PATH));
-        record = FoundedFile::Create(entry, searched, std::make_shared<const std::wstring>(ParentPart(*searched, name)));
-    } else {
-        record = FoundedFile::Create(entry, searched);
-    }
-    // A reparse point that is not followed stays a record with nothing below;
-    // so does a folder the walk is already inside.
-    if (directory && (!record->IsReparsePoint() || options.FollowReparsePoints)) {
-        const std::wstring fullName = record->FullName();
-        if (!OnCurrentPath(fullName, record->IsReparsePoint(), *options.Ancestors))
-            record->Children().Search(fullName, options, false);
-    }
-    return record;
-}
-
-bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, bool searchWithParent)
-{
-    const Raised searching(m_searching);
-    m_items.Clear();
-    m_path = path;
-    m_hasSubItems = true;
-
     std::wstring pattern = path;
     if (!searchWithParent) {
         Bstr trimmed;
-        Check(asTrimEx(Bstr::From(*options.Mask).get(), trimmed.put()));
+        Check(asTrimEx(Bstr::From(walk.Mask).get(), trimmed.put()));
         if (trimmed.length() > 0)
-            pattern = JoinFileName(path, *options.Mask);
+            pattern = JoinFileName(path, walk.Mask);
     }
+    uint32_t* const visible = walk.Visible; // the top level's alone
+    walk.Visible = nullptr;
+    first = walk.Tree.Count();
+    count = 0;
 
     // A drive or share root has no entry of its own to find: it is given one.
     WIN32_FIND_DATAW entry = {};
@@ -188,43 +175,119 @@ bool tovFoundedFiles::Search(const std::wstring& path, const Options& options, b
         entry.dwFileAttributes = FileSystem().GetAttributes(pattern);
         pattern.copy(entry.cFileName, std::min<size_t>(pattern.size(), MAX_PATH - 1));
     } else if (!listing.Opened()) {
-        Empty();
-        return false;
+        return Level::NothingFound;
     }
+    do {
+        const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!directory || (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0))
+            walk.Tree.Add(entry);
+    } while (!root && listing.Next(entry));
+    listing.Close();
+    count = walk.Tree.Count() - first;
 
     // The folder whose entries this level lists is on the current path; a
     // search that names the item itself lists no folder.
     std::optional<Entered> entered;
     if (!searchWithParent)
-        entered.emplace(*options.Ancestors, path);
-    const auto searched = std::make_shared<const std::wstring>(path);
-    do {
-        ComPtr<FoundedFile> record = Record(entry, searched, options, searchWithParent);
-        if (!record)
-            continue;
-        if (record->Cancelled()) {
-            // A folder below was cancelled: this level is abandoned too, and
-            // so on up to the top, whose search then fails.
-            listing.Close();
-            m_cancelled = true;
-            Empty();
-            return false;
+        entered.emplace(walk.Ancestors, path);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t position = first + i;
+        const DWORD attributes = walk.Tree.At(position).Attributes;
+        const bool reparsePoint = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        // A reparse point that is not followed stays a record with nothing
+        // below; so does a folder the walk is already inside.
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && (!reparsePoint || walk.FollowReparsePoints)) {
+            const std::wstring fullName = searchWithParent ? path : JoinFileName(path, walk.Tree.Name(position));
+            if (!OnCurrentPath(fullName, reparsePoint, walk.Ancestors)) {
+                uint32_t childFirst = 0, childCount = 0;
+                const Level below = Search(walk, fullName, false, childFirst, childCount);
+                if (below == Level::Cancelled || below == Level::CancelledBelow)
+                    return Level::CancelledBelow;
+                FoundTree::Entry& folder = walk.Tree.At(position);
+                folder.Flags |= FoundTree::Searched;
+                folder.FirstChild = childFirst;
+                folder.ChildCount = childCount;
+            }
         }
-        m_items.Add(std::move(record));
-    } while (!root && listing.Next(entry));
-    listing.Close();
-
-    m_hasSubItems = m_items.Count() > 0;
-    m_cancelled = options.Callback->DirectoryCompleted(path);
-    return true;
+        if (visible)
+            *visible = i + 1;
+    }
+    return walk.Callback.DirectoryCompleted(path) ? Level::Cancelled : Level::Listed;
 }
 
-double tovFoundedFiles::Size() const
+// The collection is emptied when its search does not complete (a nested
+// cancel, memory that runs out), however the search ends.
+class EmptiedUnlessKept {
+public:
+    explicit EmptiedUnlessKept(std::function<void()> empty) : m_empty(std::move(empty)) {}
+    ~EmptiedUnlessKept()
+    {
+        if (m_empty)
+            m_empty();
+    }
+    void Keep() { m_empty = nullptr; }
+    EmptiedUnlessKept(const EmptiedUnlessKept&) = delete;
+    EmptiedUnlessKept& operator=(const EmptiedUnlessKept&) = delete;
+
+private:
+    std::function<void()> m_empty;
+};
+
+// The record of the tree's entry at the position, in the collection of
+// its folder (path), or of the item the search named itself.
+ComPtr<FoundedFile> RecordOf(const std::shared_ptr<FoundTree>& tree, uint32_t position,
+                             const std::shared_ptr<const std::wstring>& path,
+                             const std::shared_ptr<const std::wstring>& named)
 {
-    double size = 0;
-    for (const ComPtr<FoundedFile>& record : m_items.Items())
-        size += record->FileSize();
-    return size;
+    if (!named)
+        return FoundedFile::Create(tree, position, path);
+    return FoundedFile::Create(tree, position,
+                               std::make_shared<const std::wstring>(ParentPart(*named, tree->Name(position))), named);
+}
+
+// A collection's records as they are when an enumeration begins, made as
+// the enumerator reaches them; the enumeration keeps their tree.
+class Records final : public EnumerationSource {
+public:
+    Records(std::shared_ptr<FoundTree> tree, uint32_t first, uint32_t count, std::shared_ptr<const std::wstring> path,
+            std::shared_ptr<const std::wstring> named)
+        : m_tree(std::move(tree)), m_first(first), m_count(count), m_path(std::move(path)), m_named(std::move(named))
+    {
+    }
+    size_t Count() const override { return m_count; }
+    Variant At(size_t position) const override
+    {
+        Variant item;
+        V_VT(item.put()) = VT_DISPATCH;
+        V_DISPATCH(item.get()) = RecordOf(m_tree, m_first + static_cast<uint32_t>(position), m_path, m_named).release();
+        return item;
+    }
+
+private:
+    std::shared_ptr<FoundTree> m_tree;
+    uint32_t m_first, m_count;
+    std::shared_ptr<const std::wstring> m_path, m_named;
+};
+
+} // namespace
+
+ComPtr<tovFoundedFiles> tovFoundedFiles::View(std::shared_ptr<FoundTree> tree, uint32_t first, uint32_t count,
+                                              std::shared_ptr<const std::wstring> path)
+{
+    ComPtr<tovFoundedFiles> view = Create();
+    view->m_tree = std::move(tree);
+    view->m_first = first;
+    view->m_count = count;
+    view->m_path = std::move(path);
+    return view;
+}
+
+void tovFoundedFiles::Empty()
+{
+    m_tree.reset();
+    m_first = 0;
+    m_count = 0;
+    m_named.reset();
 }
 
 HRESULT tovFoundedFiles::AdaptScriptObject(REFIID iid, IDispatch* client, IUnknown** adapted)
@@ -237,17 +300,23 @@ HRESULT tovFoundedFiles::AdaptScriptObject(REFIID iid, IDispatch* client, IUnkno
 
 HRESULT STDMETHODCALLTYPE tovFoundedFiles::get_HasSubItems(VARIANT_BOOL* RetVal)
 {
-    return Member(RetVal, [&] { return m_hasSubItems; });
+    return Member(RetVal, [&] { return m_count > 0; });
 }
 
 HRESULT STDMETHODCALLTYPE tovFoundedFiles::get_Path(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(m_path); });
+    return Member(RetVal, [&] { return Bstr::From(*m_path); });
 }
 
+// The sum of the records' sizes, in list order.
 HRESULT STDMETHODCALLTYPE tovFoundedFiles::get_Size(double* RetVal)
 {
-    return Member(RetVal, [&] { return Size(); });
+    return Member(RetVal, [&] {
+        double size = 0;
+        for (uint32_t i = 0; i < m_count; ++i)
+            size += FoundedFile::SizeOf(*m_tree, m_first + i);
+        return size;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE tovFoundedFiles::Refresh(BSTR Path, BSTR Mask, VARIANT_BOOL* RetVal)
@@ -272,17 +341,29 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
             throw AutomationError(ErrInvalidCall);
         // The client's callback may drop the last reference to this object.
         ComPtr<tovFoundedFiles> alive = KeepAlive();
+        Empty();
         const FindCallback callback(CallBackObject); // refused before the walk starts
         const std::wstring mask = Bstr::ToString(Mask);
         // A path or mask with a NUL names nothing: no search, no callback.
         const std::optional<std::wstring> path = CheckedFileName(Path);
-        if (!path || mask.find(L'\0') != std::wstring::npos) {
-            Empty();
+        if (!path || mask.find(L'\0') != std::wstring::npos)
             return false;
-        }
-        std::vector<Ancestor> ancestors;
-        return Search(*path, {&mask, FollowReparsePoints != VARIANT_FALSE, &callback, &ancestors},
-                      SearchWithParent != VARIANT_FALSE);
+        m_path = std::make_shared<const std::wstring>(*path);
+        const bool withParent = SearchWithParent != VARIANT_FALSE;
+        if (withParent)
+            m_named = m_path;
+        EmptiedUnlessKept emptied([this] { Empty(); });
+        m_searching = true;
+        EmptiedUnlessKept searchEnds([this] { m_searching = false; });
+        m_tree = std::make_shared<FoundTree>();
+        Walk walk{*m_tree, mask, FollowReparsePoints != VARIANT_FALSE, callback, {}, &m_count};
+        uint32_t first = 0, count = 0;
+        const Level top = Search(walk, *path, withParent, first, count);
+        if (top == Level::NothingFound || top == Level::CancelledBelow)
+            return false; // a cancel below abandons every level up to the top; the top's own changes nothing
+        m_count = count;
+        emptied.Keep();
+        return true;
     });
 }
 
@@ -291,18 +372,23 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::get_Item(long Index, _FoundedFile** R
     return Member(RetVal, [&] {
         if (Index == 2147483647)
             throw AutomationError(ErrOverflow); // the position after it cannot be counted
-        return m_items.At(Index);
+        if (Index < 0 || static_cast<unsigned long>(Index) >= m_count)
+            throw AutomationError(ErrSubscriptOutOfRange);
+        return RecordOf(m_tree, m_first + static_cast<uint32_t>(Index), m_path, m_named);
     });
 }
 
 HRESULT STDMETHODCALLTYPE tovFoundedFiles::get_Count(long* RetVal)
 {
-    return Member(RetVal, [&] { return m_items.Count(); });
+    return Member(RetVal, [&] { return static_cast<long>(m_count); });
 }
 
 HRESULT STDMETHODCALLTYPE tovFoundedFiles::get_NewEnum(IUnknown** RetVal)
 {
-    return Member(RetVal, [&] { return m_items.NewEnum(); });
+    return Member(RetVal, [&] {
+        auto records = std::make_shared<const Records>(m_tree, m_first, m_count, m_path, m_named);
+        return NewEnumerator(records).query<IUnknown>(IID_IUnknown);
+    });
 }
 
 } // namespace tovrin

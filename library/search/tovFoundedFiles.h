@@ -1,19 +1,22 @@
 // tovFoundedFiles: a recursive search that returns the matched part of a
-// folder tree as objects, one FoundedFile per matched entry, each with the
-// search of its own folder below it. The walk is depth first in the order of
+// folder tree, one FoundedFile per matched entry, each with the search of
+// its own folder below it (Childs). The walk is depth first in the order of
 // the find functions, calls the client's callback as each folder's listing
-// completes (post-order), and stops at once when a callback cancels.
+// completes (post-order), and stops at once when a callback cancels. What it
+// finds goes into one compact store (FoundTree); the collection of a folder
+// is a view of its consecutive entries there, and records are made when a
+// client asks for them.
 #pragma once
 
+#include "search/FoundTree.h"
 #include "search/FoundedFile.h"
 #include "search/IFindFilesCallback.h"
 #include "com/Dispatch.h"
-#include "com/ItemList.h"
 
 #include "Ormelin0105.h"
 
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace tovrin {
 
@@ -21,6 +24,12 @@ class tovFoundedFiles final : public Dispatch<tovFoundedFiles, _tovFoundedFiles>
 public:
     static REFIID InterfaceId() { return IID__tovFoundedFiles; }
     static constexpr wchar_t Source[] = L"tovFoundedFiles";
+
+    // The collection of a folder whose entries the tree holds at first ...
+    // first + count - 1; its Path is the folder's full name, or empty where
+    // the walk did not list it.
+    static ComPtr<tovFoundedFiles> View(std::shared_ptr<FoundTree> tree, uint32_t first, uint32_t count,
+                                        std::shared_ptr<const std::wstring> path);
 
     // A script's object given as the search's callback goes on as an
     // adapter that calls it by name (AdaptFindCallback).
@@ -39,33 +48,6 @@ public:
     HRESULT STDMETHODCALLTYPE get_Count(long* RetVal) override;
     HRESULT STDMETHODCALLTYPE get_NewEnum(IUnknown** RetVal) override;
 
-    // The sum of the records' sizes, in list order.
-    double Size() const;
-    // Whether the last search here ended by cancellation, its own or a nested one's.
-    bool Cancelled() const { return m_cancelled; }
-
-    // A folder on the path from the top of the walk down to the folder being
-    // listed: its name, and its identity on the volume once asked for.
-    struct Ancestor {
-        std::wstring UpperName;
-        bool IdentityKnown = false;
-        bool HasIdentity = false;
-        DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
-    };
-    struct Options {
-        const std::wstring* Mask;
-        bool FollowReparsePoints;
-        const FindCallback* Callback;
-        std::vector<Ancestor>* Ancestors;
-    };
-    // One level of the walk; false when the find functions found nothing
-    // for the path and mask, or a nested level was cancelled.
-    bool Search(const std::wstring& path, const Options& options, bool searchWithParent);
-    // The record of one entry, with the search of its folder done; null for "." and "..".
-    static ComPtr<FoundedFile> Record(const WIN32_FIND_DATAW& entry,
-                                      const std::shared_ptr<const std::wstring>& searched, const Options& options,
-                                      bool searchWithParent);
-
 private:
     friend class Dispatch<tovFoundedFiles, _tovFoundedFiles>;
     tovFoundedFiles() = default;
@@ -73,10 +55,11 @@ private:
     // Emptied, as a failed or cancelled search leaves it.
     void Empty();
 
-    ItemList<FoundedFile> m_items;
-    std::wstring m_path;
-    bool m_hasSubItems = false;
-    bool m_cancelled = false;
+    std::shared_ptr<FoundTree> m_tree; // null: no records
+    uint32_t m_first = 0;
+    uint32_t m_count = 0; // grows while the search runs, as each entry's folder is done
+    std::shared_ptr<const std::wstring> m_path = std::make_shared<const std::wstring>();
+    std::shared_ptr<const std::wstring> m_named; // the item's full name, when the search named the item itself
     bool m_searching = false; // a search of this collection is running (its callback may call in)
 };
 

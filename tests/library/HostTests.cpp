@@ -1,3 +1,5 @@
+// The library in conditions only a host makes.
+//
 // DllCanUnloadNow on one thread while apartments on others create objects,
 // call them through IDispatch and release them, as COM does it in a host
 // with many threads (CoFreeUnusedLibraries, an apartment that ends).
@@ -8,9 +10,14 @@
 // goes on once the unload is done. This program fills freed memory as a
 // debug heap does, so that a call that goes on with released type
 // information fails every time. A watchdog ends a hang.
+//
+// A search whose memory runs out half-way: this program's allocator can be
+// told to refuse the nth allocation from now, as a 32-bit host's full
+// address space does.
 #include "Ormelin0105.h"
 
 #include <tovrin/ComPtr.h>
+#include <tovrin/Unique.h>
 #include <tovrin/Variant.h>
 
 #include <gtest/gtest.h>
@@ -20,6 +27,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -30,8 +38,14 @@
 STDAPI DllCanUnloadNow();
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object);
 
+namespace {
+std::atomic<long> g_allocationsLeft{-1}; // -1: no limit
+}
+
 void* operator new(size_t size)
 {
+    if (g_allocationsLeft >= 0 && g_allocationsLeft-- == 0)
+        throw std::bad_alloc();
     if (void* block = std::malloc(size ? size : 1))
         return block;
     throw std::bad_alloc();
@@ -173,7 +187,7 @@ public:
         ::SetUnhandledExceptionFilter(Crashed);
         m_thread = std::thread([this, milliseconds] {
             if (::WaitForSingleObject(m_done, milliseconds) == WAIT_TIMEOUT) {
-                std::fputs("unload_tests: hung; ended by the watchdog\n", stderr);
+                std::fputs("host_tests: hung; ended by the watchdog\n", stderr);
                 ::TerminateProcess(::GetCurrentProcess(), 3);
             }
         });
@@ -188,7 +202,7 @@ public:
 private:
     static LONG WINAPI Crashed(EXCEPTION_POINTERS* exception)
     {
-        std::fprintf(stderr, "unload_tests: exception %08lx at %p\n", exception->ExceptionRecord->ExceptionCode,
+        std::fprintf(stderr, "host_tests: exception %08lx at %p\n", exception->ExceptionRecord->ExceptionCode,
                      exception->ExceptionRecord->ExceptionAddress);
         ::TerminateProcess(::GetCurrentProcess(), 4);
         return EXCEPTION_EXECUTE_HANDLER;
@@ -220,6 +234,68 @@ TEST(Unloading, SimulatedWideWindowNeverFreesWhatAStartingCallUses)
     EXPECT_EQ(shared.wrong, 0) << "of " << shared.calls << " calls";
     EXPECT_EQ(shared.unloads, 20) << "the type information was released again and again while the apartments worked";
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+// The search's records as a shape: names, and below each folder its own.
+std::wstring Shape(_tovFoundedFiles* list)
+{
+    std::wstring shape;
+    long count = 0;
+    list->get_Count(&count);
+    for (long i = 0; i < count; ++i) {
+        ComPtr<_FoundedFile> record;
+        ComPtr<_tovFoundedFiles> below;
+        tovrin::Bstr name;
+        if (list->get_Item(i, record.put()) != S_OK || record->get_FileName(name.put()) != S_OK ||
+            record->get_Childs(below.put()) != S_OK)
+            return L"?";
+        shape += name.str() + L"[" + Shape(below.get()) + L"]";
+    }
+    return shape;
+}
+
+TEST(MemoryRunningOut, ASearchFailsWithError7AndLeavesNothingHalfDone)
+{
+    Watchdog watchdog(120000);
+    testing_support::TempFolder folder;
+    for (int a = 0; a < 4; ++a) {
+        const std::wstring sub = folder / (L"folder " + std::to_wstring(a));
+        ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr));
+        for (int b = 0; b < 20; ++b)
+            testing_support::WriteBytes(sub + L"\\a file with a longer name " + std::to_wstring(b) + L".txt", "x");
+    }
+    ComPtr<IClassFactory> factory;
+    ComPtr<_tovFoundedFiles> search;
+    ASSERT_EQ(DllGetClassObject(CLSID_tovFoundedFiles, IID_IClassFactory, factory.put_void()), S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID__tovFoundedFiles, search.put_void()), S_OK);
+    const tovrin::Bstr path = tovrin::Bstr::From(folder.Path()), mask = tovrin::Bstr::From(L"*");
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(search->Refresh(path.get(), mask.get(), &ok), S_OK);
+    const std::wstring whole = Shape(search.get());
+    ASSERT_EQ(std::count(whole.begin(), whole.end(), L'['), 84);
+
+    // Refused at each allocation of the search in turn, until it has enough.
+    int failed = 0;
+    for (long allowed = 0; allowed < 5000; ++allowed) {
+        g_allocationsLeft = allowed;
+        const HRESULT hr = search->Refresh(path.get(), mask.get(), &ok);
+        g_allocationsLeft = -1;
+        if (hr == S_OK) {
+            EXPECT_EQ(Shape(search.get()), whole) << allowed << " allocations were enough";
+            break;
+        }
+        ++failed;
+        EXPECT_EQ(hr, static_cast<HRESULT>(0x800A0007)) << allowed;
+        long count = -1;
+        VARIANT_BOOL has = 7;
+        search->get_Count(&count);
+        search->get_HasSubItems(&has);
+        EXPECT_EQ(count, 0) << allowed << ": nothing of the tree is left";
+        EXPECT_EQ(has, VARIANT_FALSE) << allowed;
+        ASSERT_EQ(search->Refresh(path.get(), mask.get(), &ok), S_OK) << allowed << ": the host goes on";
+        EXPECT_EQ(Shape(search.get()), whole) << allowed;
+    }
+    EXPECT_GE(failed, 20) << "the refusals came at many places of the search";
 }
 
 } // namespace
