@@ -29,7 +29,15 @@ public:
                                       std::shared_ptr<const std::wstring> path = nullptr);
 
     bool IsDirectory() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    bool IsReparsePoint() const { return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+    // A reparse point that leads to another item: a junction, a symbolic
+    // link or a mount point, whose tag is a name surrogate. Any other reparse
+    // point (a cloud provider's file or folder, a deduplicated file) is the
+    // item itself. The find record holds the tag only for a reparse point.
+    bool IsLink() const
+    {
+        return (m_entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+               IsReparseTagNameSurrogate(m_entry.dwReserved0) != 0;
+    }
     // The search below this record, made on first use.
     tovFoundedFiles& Children();
     // Whether the search below this record was cancelled.

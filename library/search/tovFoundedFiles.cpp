@@ -76,15 +76,15 @@ bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const tovFoundedFiles:
 
 // Whether the folder is one the walk is already inside: by name always (an
 // empty or separator-only name joined to a folder is the folder again), and,
-// for a reparse point that is followed, by its target's identity on the
-// volume, so that a junction back to an ancestor is not descended again.
-bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<tovFoundedFiles::Ancestor>& ancestors)
+// for a link that is followed, by its target's identity on the volume, so
+// that a junction back to an ancestor is not descended again.
+bool OnCurrentPath(const std::wstring& folder, bool link, std::vector<tovFoundedFiles::Ancestor>& ancestors)
 {
     const std::wstring name = Comparable(folder);
     for (const tovFoundedFiles::Ancestor& ancestor : ancestors)
         if (ancestor.UpperName == name)
             return true;
-    if (!reparsePoint)
+    if (!link)
         return false;
     BY_HANDLE_FILE_INFORMATION target = {};
     if (!FileSystem().Identity(folder, target))
@@ -155,11 +155,13 @@ ComPtr<FoundedFile> tovFoundedFiles::Record(const WIN32_FIND_DATAW& entry,
     } else {
         record = FoundedFile::Create(entry, searched);
     }
-    // A reparse point that is not followed stays a record with nothing below;
-    // so does a folder the walk is already inside.
-    if (directory && (!record->IsReparsePoint() || options.FollowReparsePoints)) {
+    // A link that is not followed stays a record with nothing below; so does
+    // a folder the walk is already inside. Any other reparse point is walked
+    // as what it is: a folder a cloud provider keeps (OneDrive's Files
+    // On-Demand) holds its files as any folder does.
+    if (directory && (!record->IsLink() || options.FollowReparsePoints)) {
         const std::wstring fullName = record->FullName();
-        if (!OnCurrentPath(fullName, record->IsReparsePoint(), *options.Ancestors))
+        if (!OnCurrentPath(fullName, record->IsLink(), *options.Ancestors))
             record->Children().Search(fullName, options, false);
     }
     return record;
