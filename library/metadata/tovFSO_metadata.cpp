@@ -20,16 +20,29 @@ Handle OpenExisting(const std::wstring& name, DWORD access, DWORD share, DWORD f
     return Handle(FileSystem().Open(name, access, share, OPEN_EXISTING, flags));
 }
 
-// Opened for reading and writing with backup semantics, so that folders can
-// be opened too; a name with a NUL fails as the system fails an invalid name.
-Handle OpenForCompression(BSTR fileName)
+// The access each compression control code requires of the handle, the
+// RequiredAccess of its definition in winioctl.h:
+//   FSCTL_GET_COMPRESSION  CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 15, METHOD_BUFFERED, FILE_ANY_ACCESS)
+//   FSCTL_SET_COMPRESSION  CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 16, METHOD_BUFFERED, FILE_READ_DATA | FILE_WRITE_DATA)
+// Reading the state needs a handle of any access: the attributes' suffices.
+constexpr DWORD GetCompressionAccess = FILE_READ_ATTRIBUTES;
+constexpr DWORD SetCompressionAccess = FILE_READ_DATA | FILE_WRITE_DATA;
+
+// Opened for what the control code needs and nothing more, sharing
+// everything, so that a read-only file and a file other programs hold open
+// refuse only what they must (no other open can deny access to the
+// attributes alone), and with backup semantics, so that folders open too.
+// A compression member raises nothing: a name with a NUL fails as the
+// system fails an invalid name.
+Handle OpenForCompression(BSTR fileName, DWORD access)
 {
     const std::optional<std::wstring> name = CheckedFileName(fileName);
     if (!name) {
         ::SetLastError(ERROR_INVALID_NAME);
         return Handle();
     }
-    return OpenExisting(*name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
+    return OpenExisting(*name, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        FILE_FLAG_BACKUP_SEMANTICS);
 }
 
 bool Exists(const std::wstring& name)
@@ -163,7 +176,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR FileName, CompressionF
     return Member(
         RetVal,
         [&] {
-            Handle file = OpenForCompression(FileName);
+            Handle file = OpenForCompression(FileName, SetCompressionAccess);
             long format = CompressionFormat; // passed on as the caller gave it
             DWORD returned = 0;
             if (file &&
@@ -181,7 +194,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileCompression(BSTR FileName, long* lpErro
     return Member(
         RetVal,
         [&] {
-            Handle file = OpenForCompression(FileName);
+            Handle file = OpenForCompression(FileName, GetCompressionAccess);
             long format = 0;
             DWORD returned = 0;
             if (file &&
