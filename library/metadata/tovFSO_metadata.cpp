@@ -1,5 +1,5 @@
 // tovFSO: NTFS compression of a file or folder, deletion through the shell's
-// recycle bin, and a file's three time stamps in local time.
+// recycle bin, and the three time stamps of a file or folder in local time.
 #include "content/tovFSO.h"
 
 #include "files/FileAccess.h"
@@ -15,9 +15,14 @@ namespace tovrin {
 
 namespace {
 
-Handle OpenExisting(const std::wstring& name, DWORD access, DWORD share, DWORD flags)
+// Opened for what one member needs and nothing more, sharing everything,
+// so that a read-only file and a file other programs hold open refuse only
+// what they must (no other open can deny access to the attributes alone),
+// and with backup semantics, so that folders open too.
+Handle OpenExisting(const std::wstring& name, DWORD access)
 {
-    return Handle(FileSystem().Open(name, access, share, OPEN_EXISTING, flags));
+    return Handle(FileSystem().Open(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS));
 }
 
 // The access each compression control code requires of the handle, the
@@ -28,10 +33,6 @@ Handle OpenExisting(const std::wstring& name, DWORD access, DWORD share, DWORD f
 constexpr DWORD GetCompressionAccess = FILE_READ_ATTRIBUTES;
 constexpr DWORD SetCompressionAccess = FILE_READ_DATA | FILE_WRITE_DATA;
 
-// Opened for what the control code needs and nothing more, sharing
-// everything, so that a read-only file and a file other programs hold open
-// refuse only what they must (no other open can deny access to the
-// attributes alone), and with backup semantics, so that folders open too.
 // A compression member raises nothing: a name with a NUL fails as the
 // system fails an invalid name.
 Handle OpenForCompression(BSTR fileName, DWORD access)
@@ -41,8 +42,7 @@ Handle OpenForCompression(BSTR fileName, DWORD access)
         ::SetLastError(ERROR_INVALID_NAME);
         return Handle();
     }
-    return OpenExisting(*name, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        FILE_FLAG_BACKUP_SEMANTICS);
+    return OpenExisting(*name, access);
 }
 
 bool Exists(const std::wstring& name)
@@ -275,10 +275,11 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreatio
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file = OpenExisting(RequireFileName(FileName), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            // Reading the times needs the right to read the attributes
+            // (ZwQueryInformationFile, FileBasicInformation), no more.
+            Handle file = OpenExisting(RequireFileName(FileName), FILE_READ_ATTRIBUTES);
             FILETIME creation = {}, access = {}, write = {};
-            if (!file || !::GetFileTime(file.get(), &creation, &access, &write))
+            if (!file || !FileSystem().GetTimes(file.get(), &creation, &access, &write))
                 RaiseLastError();
             const DATE times[] = {FileTimeToLocalDate(creation), FileTimeToLocalDate(access),
                                   FileTimeToLocalDate(write)};
@@ -297,13 +298,15 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR FileName, DATE CreationTi
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file = OpenExisting(RequireFileName(FileName), GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            // Setting them needs the right to write the attributes (SetFileTime),
+            // which a read-only file grants: it stays read-only.
+            Handle file = OpenExisting(RequireFileName(FileName), FILE_WRITE_ATTRIBUTES);
             if (!file)
                 RaiseLastError();
             FILETIME creation = {}, access = {}, write = {};
-            if (!::SetFileTime(file.get(), LocalDateToFileTime(CreationTime, creation),
-                               LocalDateToFileTime(LastAccessTime, access), LocalDateToFileTime(LastWriteTime, write)))
+            if (!FileSystem().SetTimes(file.get(), LocalDateToFileTime(CreationTime, creation),
+                                       LocalDateToFileTime(LastAccessTime, access),
+                                       LocalDateToFileTime(LastWriteTime, write)))
                 RaiseLastError();
             return true;
         });

@@ -152,7 +152,11 @@ TEST_F(Metadata, CompressionReportsTheSystemsOwnErrorCode)
 // - a control code is refused with ERROR_ACCESS_DENIED on a handle without
 //   the access its definition requires (CTL_CODE's RequiredAccess, "Defining
 //   I/O Control Codes"): FSCTL_SET_COMPRESSION requires FILE_READ_DATA and
-//   FILE_WRITE_DATA, FSCTL_GET_COMPRESSION nothing (FILE_ANY_ACCESS).
+//   FILE_WRITE_DATA, FSCTL_GET_COMPRESSION nothing (FILE_ANY_ACCESS);
+// - reading a file's times is refused with ERROR_ACCESS_DENIED on a handle
+//   without FILE_READ_ATTRIBUTES, setting them on one without
+//   FILE_WRITE_ATTRIBUTES (ZwQueryInformationFile and ZwSetInformationFile,
+//   FileBasicInformation), which Wine does not check.
 // The other opens are real handles that the test holds as another program
 // would. Each file keeps its compression format as NTFS does, in 16 bits;
 // the default format is LZNT1, the only one NTFS has.
@@ -218,6 +222,15 @@ public:
         }
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return false;
+    }
+
+    bool GetTimes(HANDLE file, FILETIME* creation, FILETIME* access, FILETIME* write) override
+    {
+        return Grants(file, FILE_READ_ATTRIBUTES) && Real().GetTimes(file, creation, access, write);
+    }
+    bool SetTimes(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write) override
+    {
+        return Grants(file, FILE_WRITE_ATTRIBUTES) && Real().SetTimes(file, creation, access, write);
     }
 
 private:
@@ -659,6 +672,62 @@ TEST_F(Metadata, TimeStampsAreLocalTimeAcrossDaylightSaving)
     if (KeepsCreationTime(m_folder / L"probe.txt")) {
         EXPECT_EQ(std::memcmp(&creationBefore, &creationAfter, sizeof(SYSTEMTIME)), 0) << "0.0 leaves a time unchanged";
     }
+}
+
+// A folder's times, and those of files other programs hold open, for real:
+// the members ask for no more than the file's attributes, which no other
+// open can deny them. Wine refuses access to data that another open does
+// not share, as Windows does.
+TEST_F(Metadata, TimeStampsOfFoldersAndOfFilesOthersHoldOpen)
+{
+    const std::wstring folder = m_folder / L"folder", log = NewFile(L"log.txt"), locked = NewFile(L"locked.db");
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    tovrin::Handle writer(
+        ::CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    tovrin::Handle exclusive(
+        ::CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer.valid());
+    ASSERT_TRUE(exclusive.valid());
+    const DATE wanted = LocalDate(2025, 7, 15, 12);
+    const struct {
+        const char* what;
+        std::wstring path;
+    } cases[] = {{"folder", folder}, {"log another program writes", log}, {"file another program holds alone", locked}};
+    for (const auto& c : cases) {
+        const Bstr name = Bstr::From(c.path);
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        EXPECT_EQ(m_fso->SetFileDateTime(name.get(), 0.0, 0.0, wanted, VARIANT_TRUE, &ok), S_OK) << c.what;
+        EXPECT_EQ(ok, VARIANT_TRUE) << c.what;
+        DATE written = -1;
+        ok = VARIANT_FALSE;
+        EXPECT_EQ(m_fso->GetFileDateTime(name.get(), nullptr, nullptr, &written, VARIANT_TRUE, &ok), S_OK) << c.what;
+        EXPECT_EQ(ok, VARIANT_TRUE) << c.what;
+        EXPECT_EQ(written, wanted) << c.what;
+    }
+}
+
+// A read-only file's times can be set, and it stays read-only: setting the
+// times asks to write the attributes, not the data (SetFileTime: the handle
+// "must have been created using the CreateFile function with the
+// FILE_WRITE_ATTRIBUTES access right"), and reading them to read the
+// attributes.
+TEST_F(Metadata, SimulatedReadOnlyFilesTimesCanBeSetAndItStaysReadOnly)
+{
+    const std::wstring file = NewFile(L"read-only.txt");
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    SimulatedNtfs ntfs;
+    const Bstr name = Bstr::From(file);
+    const DATE wanted = LocalDate(2025, 7, 15, 12);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    EXPECT_EQ(local->SetFileDateTime(name.get(), 0.0, 0.0, wanted, VARIANT_TRUE, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    DATE written = -1;
+    EXPECT_EQ(local->GetFileDateTime(name.get(), nullptr, nullptr, &written, VARIANT_TRUE, &ok), S_OK);
+    EXPECT_EQ(written, wanted);
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()), attributes) << "still read-only, nothing else changed";
+    EXPECT_EQ(ntfs.Judged(file), 2) << "both members opened the file through the volume";
 }
 
 TEST_F(Metadata, TimeStampErrors)
