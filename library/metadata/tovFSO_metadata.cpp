@@ -4,6 +4,7 @@
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
+#include "files/LocalTime.h"
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupportfbe.h>
@@ -140,25 +141,19 @@ bool NoFileOperation(HRESULT hr)
     throw AutomationError(MapWin32FileError(::GetLastError()));
 }
 
-DATE FileTimeToLocalDate(const FILETIME& time)
+DATE LocalDate(const FILETIME& time)
 {
-    SYSTEMTIME utc = {}, local = {};
-    ::FileTimeToSystemTime(&time, &utc);
-    Check(esSystemTimeToLocalSystemTime(&utc, &local));
     DATE date = 0;
-    ::SystemTimeToVariantTime(&local, &date);
+    Check(FileTimeToLocalDate(time, date));
     return date;
 }
 
 // The file time for a local date; null for 0.0, which leaves that time as it is.
-const FILETIME* LocalDateToFileTime(DATE date, FILETIME& buffer)
+const FILETIME* FileTimeOf(DATE date, FILETIME& buffer)
 {
     if (date == 0.0)
         return nullptr;
-    SYSTEMTIME local = {}, utc = {};
-    ::VariantTimeToSystemTime(date, &local);
-    Check(esLocalSystemTimeToSystemTime(&local, &utc));
-    ::SystemTimeToFileTime(&utc, &buffer);
+    Check(LocalDateToFileTime(date, buffer));
     return &buffer;
 }
 
@@ -281,8 +276,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreatio
             FILETIME creation = {}, access = {}, write = {};
             if (!file || !FileSystem().GetTimes(file.get(), &creation, &access, &write))
                 RaiseLastError();
-            const DATE times[] = {FileTimeToLocalDate(creation), FileTimeToLocalDate(access),
-                                  FileTimeToLocalDate(write)};
+            const DATE times[] = {LocalDate(creation), LocalDate(access), LocalDate(write)};
             DATE* const targets[] = {lpCreationTime, lpLastAccessTime, lpLastWriteTime};
             for (int i = 0; i < 3; ++i)
                 if (targets[i])
@@ -304,9 +298,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR FileName, DATE CreationTi
             if (!file)
                 RaiseLastError();
             FILETIME creation = {}, access = {}, write = {};
-            if (!FileSystem().SetTimes(file.get(), LocalDateToFileTime(CreationTime, creation),
-                                       LocalDateToFileTime(LastAccessTime, access),
-                                       LocalDateToFileTime(LastWriteTime, write)))
+            if (!FileSystem().SetTimes(file.get(), FileTimeOf(CreationTime, creation),
+                                       FileTimeOf(LastAccessTime, access), FileTimeOf(LastWriteTime, write)))
                 RaiseLastError();
             return true;
         });

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 using namespace testing_support;
@@ -38,6 +39,17 @@ ComPtr<_tovFoundedFiles> ChildsOf(_FoundedFile* record)
     ComPtr<_tovFoundedFiles> childs;
     EXPECT_EQ(record->get_Childs(childs.put()), S_OK);
     return childs;
+}
+
+// A date as "2025-07-15 12:00", for messages.
+std::string Clock(DATE date)
+{
+    SYSTEMTIME time = {};
+    ::VariantTimeToSystemTime(date, &time);
+    char text[32] = {};
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                  time.wMinute);
+    return text;
 }
 
 long CountOf(_tovFoundedFiles* list)
@@ -218,6 +230,36 @@ TEST_F(FoundedFiles, SearchWithParentAndEmptyMasks)
     long attributes = 0;
     root->get_FileAttributes(&attributes);
     EXPECT_EQ(static_cast<DWORD>(attributes), ::GetFileAttributesA("C:\\"));
+}
+
+// A file's times read the same through the search as through tovFSO, in
+// either season: both give the local time by the time zone's rule for the
+// date itself, whatever the offset today. This runs in Europe/Berlin, where
+// a July time is an hour further from UTC than a January one.
+TEST_F(FoundedFiles, TimesAreLocalByTheDatesOwnRuleAsGetFileDateTimeGivesThem)
+{
+    ComPtr<_tovFSO> fso;
+    ASSERT_EQ(::CoCreateInstance(CLSID_tovFSO, nullptr, CLSCTX_INPROC_SERVER, IID__tovFSO, fso.put_void()), S_OK);
+    const Bstr file = Bstr::From(m_root / L"a.txt");
+    const struct {
+        const char* season;
+        SYSTEMTIME local;
+    } cases[] = {{"winter", {2026, 1, 0, 15, 12, 0, 0, 0}}, {"summer", {2025, 7, 0, 15, 12, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        SYSTEMTIME local = c.local;
+        DATE written = 0;
+        ASSERT_TRUE(::SystemTimeToVariantTime(&local, &written));
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        ASSERT_EQ(fso->SetFileDateTime(file.get(), 0.0, 0.0, written, VARIANT_TRUE, &ok), S_OK) << c.season;
+        DATE byFso = -1;
+        ASSERT_EQ(fso->GetFileDateTime(file.get(), nullptr, nullptr, &byFso, VARIANT_TRUE, &ok), S_OK) << c.season;
+        ASSERT_TRUE(Search(m_root / L"a.txt", L"")) << c.season;
+        DATE bySearch = -1;
+        EXPECT_EQ(At(m_list.get(), 0)->get_LastWriteTime(&bySearch), S_OK);
+        EXPECT_EQ(bySearch, byFso) << c.season << ": " << Clock(bySearch) << " by the search, " << Clock(byFso)
+                                   << " by GetFileDateTime";
+        EXPECT_EQ(bySearch, written) << c.season << ": " << Clock(bySearch) << ", set " << Clock(written);
+    }
 }
 
 TEST_F(FoundedFiles, CallbacksComePostOrderAndCancelEveryLevelAbove)
