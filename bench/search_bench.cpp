@@ -97,6 +97,8 @@ public:
     int ShellOperation(SHFILEOPSTRUCTW&) override { return 1; }
     bool Identity(const std::wstring&, BY_HANDLE_FILE_INFORMATION&) override { return false; }
     bool BackupSeek(HANDLE, DWORD, DWORD, DWORD*, DWORD*, void**) override { return false; }
+    bool GetTimes(HANDLE, FILETIME*, FILETIME*, FILETIME*) override { return false; }
+    bool SetTimes(HANDLE, const FILETIME*, const FILETIME*, const FILETIME*) override { return false; }
 
 private:
     struct Listing {

@@ -54,6 +54,16 @@ public:
         return ::DeviceIoControl(file, code, in, inSize, out, outSize, returned, nullptr) != FALSE;
     }
 
+    bool GetTimes(HANDLE file, FILETIME* creation, FILETIME* access, FILETIME* write) override
+    {
+        return ::GetFileTime(file, creation, access, write) != FALSE;
+    }
+
+    bool SetTimes(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write) override
+    {
+        return ::SetFileTime(file, creation, access, write) != FALSE;
+    }
+
     bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
                     void** context) override
     {

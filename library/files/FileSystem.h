@@ -12,7 +12,9 @@
 // and the shell's delete, so that tests can stand in for a shell that gives
 // up on an item and still reports success; and the find functions, so that
 // tests can stand in for junctions and unreadable folders; and the shell's
-// file information, so that tests can count the icon handles it gives out.
+// file information, so that tests can count the icon handles it gives out;
+// and reading and setting a file's times, since Wine does not refuse them
+// on a handle without the right to the attributes, as Windows does.
 // The real calls are the wide Win32 functions, so that any name Windows can
 // hold works; names longer than the plain calls take go to them in the
 // "\\?\" form (LongForm), which the shell's functions do not know.
@@ -56,6 +58,9 @@ public:
     // DeviceIoControl, synchronous: false with the last error on failure.
     virtual bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                          DWORD* returned) = 0;
+    // GetFileTime and SetFileTime (a null time stays as it is): false with the last error on failure.
+    virtual bool GetTimes(HANDLE file, FILETIME* creation, FILETIME* access, FILETIME* write) = 0;
+    virtual bool SetTimes(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write) = 0;
     // BackupRead without abort, and BackupRead with abort, which releases the context.
     virtual bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
                             void** context) = 0;

@@ -1,9 +1,10 @@
 // tovFSO: NTFS compression of a file or folder, deletion through the shell's
-// recycle bin, and a file's three time stamps in local time.
+// recycle bin, and the three time stamps of a file or folder in local time.
 #include "content/tovFSO.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
+#include "files/LocalTime.h"
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupportfbe.h>
@@ -15,21 +16,34 @@ namespace tovrin {
 
 namespace {
 
-Handle OpenExisting(const std::wstring& name, DWORD access, DWORD share, DWORD flags)
+// Opened for what one member needs and nothing more, sharing everything,
+// so that a read-only file and a file other programs hold open refuse only
+// what they must (no other open can deny access to the attributes alone),
+// and with backup semantics, so that folders open too.
+Handle OpenExisting(const std::wstring& name, DWORD access)
 {
-    return Handle(FileSystem().Open(name, access, share, OPEN_EXISTING, flags));
+    return Handle(FileSystem().Open(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS));
 }
 
-// Opened for reading and writing with backup semantics, so that folders can
-// be opened too; a name with a NUL fails as the system fails an invalid name.
-Handle OpenForCompression(BSTR fileName)
+// The access each compression control code requires of the handle, the
+// RequiredAccess of its definition in winioctl.h:
+//   FSCTL_GET_COMPRESSION  CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 15, METHOD_BUFFERED, FILE_ANY_ACCESS)
+//   FSCTL_SET_COMPRESSION  CTL_CODE(FILE_DEVICE_FILE_SYSTEM, 16, METHOD_BUFFERED, FILE_READ_DATA | FILE_WRITE_DATA)
+// Reading the state needs a handle of any access: the attributes' suffices.
+constexpr DWORD GetCompressionAccess = FILE_READ_ATTRIBUTES;
+constexpr DWORD SetCompressionAccess = FILE_READ_DATA | FILE_WRITE_DATA;
+
+// A compression member raises nothing: a name with a NUL fails as the
+// system fails an invalid name.
+Handle OpenForCompression(BSTR fileName, DWORD access)
 {
     const std::optional<std::wstring> name = CheckedFileName(fileName);
     if (!name) {
         ::SetLastError(ERROR_INVALID_NAME);
         return Handle();
     }
-    return OpenExisting(*name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
+    return OpenExisting(*name, access);
 }
 
 bool Exists(const std::wstring& name)
@@ -127,25 +141,19 @@ bool NoFileOperation(HRESULT hr)
     throw AutomationError(MapWin32FileError(::GetLastError()));
 }
 
-DATE FileTimeToLocalDate(const FILETIME& time)
+DATE LocalDate(const FILETIME& time)
 {
-    SYSTEMTIME utc = {}, local = {};
-    ::FileTimeToSystemTime(&time, &utc);
-    Check(esSystemTimeToLocalSystemTime(&utc, &local));
     DATE date = 0;
-    ::SystemTimeToVariantTime(&local, &date);
+    Check(FileTimeToLocalDate(time, date));
     return date;
 }
 
 // The file time for a local date; null for 0.0, which leaves that time as it is.
-const FILETIME* LocalDateToFileTime(DATE date, FILETIME& buffer)
+const FILETIME* FileTimeOf(DATE date, FILETIME& buffer)
 {
     if (date == 0.0)
         return nullptr;
-    SYSTEMTIME local = {}, utc = {};
-    ::VariantTimeToSystemTime(date, &local);
-    Check(esLocalSystemTimeToSystemTime(&local, &utc));
-    ::SystemTimeToFileTime(&utc, &buffer);
+    Check(LocalDateToFileTime(date, buffer));
     return &buffer;
 }
 
@@ -163,7 +171,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileCompression(BSTR FileName, CompressionF
     return Member(
         RetVal,
         [&] {
-            Handle file = OpenForCompression(FileName);
+            Handle file = OpenForCompression(FileName, SetCompressionAccess);
             long format = CompressionFormat; // passed on as the caller gave it
             DWORD returned = 0;
             if (file &&
@@ -181,7 +189,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileCompression(BSTR FileName, long* lpErro
     return Member(
         RetVal,
         [&] {
-            Handle file = OpenForCompression(FileName);
+            Handle file = OpenForCompression(FileName, GetCompressionAccess);
             long format = 0;
             DWORD returned = 0;
             if (file &&
@@ -262,13 +270,13 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreatio
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file = OpenExisting(RequireFileName(FileName), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            // Reading the times needs the right to read the attributes
+            // (ZwQueryInformationFile, FileBasicInformation), no more.
+            Handle file = OpenExisting(RequireFileName(FileName), FILE_READ_ATTRIBUTES);
             FILETIME creation = {}, access = {}, write = {};
-            if (!file || !::GetFileTime(file.get(), &creation, &access, &write))
+            if (!file || !FileSystem().GetTimes(file.get(), &creation, &access, &write))
                 RaiseLastError();
-            const DATE times[] = {FileTimeToLocalDate(creation), FileTimeToLocalDate(access),
-                                  FileTimeToLocalDate(write)};
+            const DATE times[] = {LocalDate(creation), LocalDate(access), LocalDate(write)};
             DATE* const targets[] = {lpCreationTime, lpLastAccessTime, lpLastWriteTime};
             for (int i = 0; i < 3; ++i)
                 if (targets[i])
@@ -284,13 +292,14 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR FileName, DATE CreationTi
     return Member(RetVal, [&] {
         RequireName(FileName);
         return Guarded(RaiseErrors, false, [&] {
-            Handle file = OpenExisting(RequireFileName(FileName), GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+            // Setting them needs the right to write the attributes (SetFileTime),
+            // which a read-only file grants: it stays read-only.
+            Handle file = OpenExisting(RequireFileName(FileName), FILE_WRITE_ATTRIBUTES);
             if (!file)
                 RaiseLastError();
             FILETIME creation = {}, access = {}, write = {};
-            if (!::SetFileTime(file.get(), LocalDateToFileTime(CreationTime, creation),
-                               LocalDateToFileTime(LastAccessTime, access), LocalDateToFileTime(LastWriteTime, write)))
+            if (!FileSystem().SetTimes(file.get(), FileTimeOf(CreationTime, creation),
+                                       FileTimeOf(LastAccessTime, access), FileTimeOf(LastWriteTime, write)))
                 RaiseLastError();
             return true;
         });

@@ -35,6 +35,7 @@ public:
     // Entry::Flags
     static constexpr uint8_t Searched = 1;  // the walk listed the folder (its Childs has a Path)
     static constexpr uint8_t SizeKnown = 2; // a folder's size is summed and kept in SizeLow/SizeHigh
+    static constexpr uint8_t Link = 4;      // a reparse point that leads elsewhere (not a cloud file's)
 
     // Appends the entry the find functions reported; its position.
     uint32_t Add(const WIN32_FIND_DATAW& found);

@@ -4,6 +4,7 @@
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
+#include "files/LocalTime.h"
 
 #include <tovrin/tovrinsupport.h>
 
@@ -47,15 +48,13 @@ HRESULT FoundedFile::HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const
     return Member(RetVal, [&] { return (Entry().Attributes & bit) != 0; });
 }
 
+// The time as tovFSO's GetFileDateTime gives it. A time the system gives
+// no local date reads as 0, unreported: a record's times never fail.
 HRESULT FoundedFile::LocalTime(const FILETIME& time, DATE* RetVal) const
 {
     return Member(RetVal, [&] {
-        FILETIME local = {};
-        SYSTEMTIME system = {};
         DATE date = 0;
-        ::FileTimeToLocalFileTime(&time, &local);
-        ::FileTimeToSystemTime(&local, &system);
-        ::SystemTimeToVariantTime(&system, &date);
+        FileTimeToLocalDate(time, date);
         return date;
     });
 }

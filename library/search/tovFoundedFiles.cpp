@@ -87,15 +87,15 @@ bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const Ancestor& ancest
 
 // Whether the folder is one the walk is already inside: by name always (an
 // empty or separator-only name joined to a folder is the folder again), and,
-// for a reparse point that is followed, by its target's identity on the
-// volume, so that a junction back to an ancestor is not descended again.
-bool OnCurrentPath(const std::wstring& folder, bool reparsePoint, std::vector<Ancestor>& ancestors)
+// for a link that is followed, by its target's identity on the volume, so
+// that a junction back to an ancestor is not descended again.
+bool OnCurrentPath(const std::wstring& folder, bool link, std::vector<Ancestor>& ancestors)
 {
     const std::wstring name = Comparable(folder);
     for (const Ancestor& ancestor : ancestors)
         if (ancestor.UpperName == name)
             return true;
-    if (!reparsePoint)
+    if (!link)
         return false;
     BY_HANDLE_FILE_INFORMATION target = {};
     if (!FileSystem().Identity(folder, target))
@@ -131,6 +131,15 @@ public:
 private:
     std::vector<Ancestor>& m_ancestors;
 };
+
+// A reparse point that leads to another item: a junction, a symbolic link
+// or a mount point, whose tag is a name surrogate. Any other reparse point
+// (a cloud provider's file or folder, a deduplicated file) is the item
+// itself. The find record holds the tag only for a reparse point.
+bool IsLink(const WIN32_FIND_DATAW& entry)
+{
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(entry.dwReserved0);
+}
 
 // One search's walk: what it is asked and what it keeps. Each level lists
 // its folder's matching entries into the tree, one after the other, then
@@ -179,8 +188,11 @@ Level Search(Walk& walk, const std::wstring& path, bool searchWithParent, uint32
     }
     do {
         const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (!directory || (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0))
-            walk.Tree.Add(entry);
+        if (directory && (std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0))
+            continue;
+        const uint32_t position = walk.Tree.Add(entry);
+        if (IsLink(entry))
+            walk.Tree.At(position).Flags |= FoundTree::Link;
     } while (!root && listing.Next(entry));
     listing.Close();
     count = walk.Tree.Count() - first;
@@ -192,13 +204,14 @@ Level Search(Walk& walk, const std::wstring& path, bool searchWithParent, uint32
         entered.emplace(walk.Ancestors, path);
     for (uint32_t i = 0; i < count; ++i) {
         const uint32_t position = first + i;
-        const DWORD attributes = walk.Tree.At(position).Attributes;
-        const bool reparsePoint = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        // A reparse point that is not followed stays a record with nothing
-        // below; so does a folder the walk is already inside.
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && (!reparsePoint || walk.FollowReparsePoints)) {
+        const bool link = (walk.Tree.At(position).Flags & FoundTree::Link) != 0;
+        // A link that is not followed stays a record with nothing below; so
+        // does a folder the walk is already inside. Any other reparse point
+        // is walked as what it is: a folder a cloud provider keeps
+        // (OneDrive's Files On-Demand) holds its files as any folder does.
+        if (walk.Tree.IsDirectory(position) && (!link || walk.FollowReparsePoints)) {
             const std::wstring fullName = searchWithParent ? path : JoinFileName(path, walk.Tree.Name(position));
-            if (!OnCurrentPath(fullName, reparsePoint, walk.Ancestors)) {
+            if (!OnCurrentPath(fullName, link, walk.Ancestors)) {
                 uint32_t childFirst = 0, childCount = 0;
                 const Level below = Search(walk, fullName, false, childFirst, childCount);
                 if (below == Level::Cancelled || below == Level::CancelledBelow)

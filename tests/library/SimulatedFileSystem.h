@@ -43,6 +43,14 @@ public:
     {
         return Real().Control(file, code, in, inSize, out, outSize, returned);
     }
+    bool GetTimes(HANDLE file, FILETIME* creation, FILETIME* access, FILETIME* write) override
+    {
+        return Real().GetTimes(file, creation, access, write);
+    }
+    bool SetTimes(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write) override
+    {
+        return Real().SetTimes(file, creation, access, write);
+    }
     bool BackupRead(HANDLE file, BYTE* buffer, DWORD size, DWORD* read, bool processSecurity,
                     void** context) override
     {

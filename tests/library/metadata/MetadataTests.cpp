@@ -1,7 +1,9 @@
 // tovFSO's file metadata as clients call it: download zones, compression,
 // the recycle bin and local time stamps, for real under Wine where Wine has
 // the feature, and through the file-system seam where it has not (NTFS
-// compression) or where the shell cannot be made to misbehave.
+// compression), where it does not refuse what Windows refuses (a read-only
+// file opened for writing by the super-user) or where the shell cannot be
+// made to misbehave.
 #include "ComTestSupport.h"
 #include "SimulatedFileSystem.h"
 #include "TestFiles.h"
@@ -13,7 +15,9 @@
 
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 
 using namespace testing_support;
 using tovrin::Bstr;
@@ -97,9 +101,10 @@ TEST_F(Metadata, ZonesOfAMissingFileAreZeroAndFalse)
 TEST_F(Metadata, CompressionReportsTheSystemsOwnErrorCode)
 {
     std::wstring file = NewFile(L"plain.txt");
-    // What the platform itself answers in this prefix.
-    tovrin::Handle handle(::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // What the platform itself answers to the control code in this prefix.
+    tovrin::Handle handle(::CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     USHORT state = 0;
     DWORD returned = 0;
     BOOL supported =
@@ -127,45 +132,228 @@ TEST_F(Metadata, CompressionReportsTheSystemsOwnErrorCode)
     }
 }
 
-// NTFS compression, simulated: the control codes and buffers the library
-// sends are recorded, and the volume answers as NTFS does.
-class SimulatedNtfsCompression final : public SimulatedFileSystem {
+// NTFS as Windows judges an open and a control code, simulated: Wine has no
+// compression, and as the super-user it opens a read-only file for writing.
+// Every open is recorded and judged before it reaches the real file system,
+// and refused with the error Windows gives:
+// - generic rights count as the specific rights they map to ("File Security
+//   and Access Rights");
+// - a folder opens only with FILE_FLAG_BACKUP_SEMANTICS (CreateFile,
+//   "Directories"), else with ERROR_ACCESS_DENIED;
+// - a read-only file refuses FILE_WRITE_DATA and FILE_APPEND_DATA with
+//   ERROR_ACCESS_DENIED ([MS-FSA] 2.1.5.1.2.1, "Algorithm to Check Access to
+//   an Existing File");
+// - an open that asks to read, write or delete data is refused with
+//   ERROR_SHARING_VIOLATION where another open of the file that reads,
+//   writes or deletes data does not share that, or where the new open does
+//   not share what the other one does; an open that asks for none of them
+//   is not checked ([MS-FSA] 2.1.5.1.2.2, "Algorithm to Check Sharing Access
+//   to an Existing Stream or Directory");
+// - a control code is refused with ERROR_ACCESS_DENIED on a handle without
+//   the access its definition requires (CTL_CODE's RequiredAccess, "Defining
+//   I/O Control Codes"): FSCTL_SET_COMPRESSION requires FILE_READ_DATA and
+//   FILE_WRITE_DATA, FSCTL_GET_COMPRESSION nothing (FILE_ANY_ACCESS);
+// - reading a file's times is refused with ERROR_ACCESS_DENIED on a handle
+//   without FILE_READ_ATTRIBUTES, setting them on one without
+//   FILE_WRITE_ATTRIBUTES (ZwQueryInformationFile and ZwSetInformationFile,
+//   FileBasicInformation), which Wine does not check.
+// The other opens are real handles that the test holds as another program
+// would. Each file keeps its compression format as NTFS does, in 16 bits;
+// the default format is LZNT1, the only one NTFS has.
+class SimulatedNtfs final : public SimulatedFileSystem {
 public:
-    bool Control(HANDLE, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned) override
+    ~SimulatedNtfs() override
     {
-        Codes.push_back(code);
-        if (code == FSCTL_SET_COMPRESSION && inSize == 4) {
-            std::memcpy(&State, in, 4);
+        for (const Holder& other : m_others)
+            ::CloseHandle(other.Handle);
+    }
+
+    // An open of the file by another program, held until the volume goes.
+    void HoldOpen(const std::wstring& name, DWORD access, DWORD share)
+    {
+        HANDLE handle = ::CreateFileW(name.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE) << Narrow(name);
+        m_others.push_back({Key(name), Specific(access), share, handle});
+    }
+    void SetFormat(const std::wstring& name, USHORT format) { m_formats[Key(name)] = format; }
+    // How many opens of the file the volume judged.
+    int Judged(const std::wstring& name) const
+    {
+        return static_cast<int>(std::count(m_opened.begin(), m_opened.end(), Key(name)));
+    }
+
+    HANDLE Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) override
+    {
+        m_opened.push_back(Key(name));
+        const DWORD specific = Specific(access);
+        if (const DWORD refusal = Refusal(name, specific, share, flags)) {
+            ::SetLastError(refusal);
+            return INVALID_HANDLE_VALUE;
+        }
+        HANDLE handle = Real().Open(name, access, share, disposition, flags);
+        if (handle != INVALID_HANDLE_VALUE)
+            m_handles[handle] = {Key(name), specific};
+        return handle;
+    }
+
+    bool Control(HANDLE file, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned) override
+    {
+        const DWORD requiredAccess = (code >> 14) & 3;
+        const DWORD required = ((requiredAccess & FILE_READ_ACCESS) ? FILE_READ_DATA : 0) |
+                               ((requiredAccess & FILE_WRITE_ACCESS) ? FILE_WRITE_DATA : 0);
+        if (!Grants(file, required))
+            return false;
+        USHORT& format = m_formats[m_handles.at(file).Name];
+        if (code == FSCTL_SET_COMPRESSION && in && inSize >= sizeof(USHORT)) {
+            USHORT asked = 0;
+            std::memcpy(&asked, in, sizeof(asked));
+            if (asked > COMPRESSION_FORMAT_LZNT1) {
+                ::SetLastError(ERROR_INVALID_PARAMETER);
+                return false;
+            }
+            format = asked == COMPRESSION_FORMAT_DEFAULT ? COMPRESSION_FORMAT_LZNT1 : asked;
+            *returned = 0;
             return true;
         }
-        if (code == FSCTL_GET_COMPRESSION && outSize == 4) {
-            std::memcpy(out, &State, 2); // NTFS reports a 16-bit format
-            *returned = 2;
+        if (code == FSCTL_GET_COMPRESSION && out && outSize >= sizeof(USHORT)) {
+            std::memcpy(out, &format, sizeof(format));
+            *returned = sizeof(format);
             return true;
         }
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    std::vector<DWORD> Codes;
-    long State = 0;
+
+    bool GetTimes(HANDLE file, FILETIME* creation, FILETIME* access, FILETIME* write) override
+    {
+        return Grants(file, FILE_READ_ATTRIBUTES) && Real().GetTimes(file, creation, access, write);
+    }
+    bool SetTimes(HANDLE file, const FILETIME* creation, const FILETIME* access, const FILETIME* write) override
+    {
+        return Grants(file, FILE_WRITE_ATTRIBUTES) && Real().SetTimes(file, creation, access, write);
+    }
+
+private:
+    struct Holder {
+        std::wstring Name;
+        DWORD Access, Share;
+        HANDLE Handle;
+    };
+    struct Opened {
+        std::wstring Name;
+        DWORD Access;
+    };
+
+    // Whether the handle, opened through the volume, has the access; if not,
+    // the error Windows gives.
+    bool Grants(HANDLE file, DWORD required) const
+    {
+        const auto opened = m_handles.find(file);
+        if (opened == m_handles.end()) {
+            ::SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        if ((opened->second.Access & required) != required) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        return true;
+    }
+    static std::wstring Key(std::wstring name)
+    {
+        ::CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
+        return name;
+    }
+    static DWORD Specific(DWORD access)
+    {
+        const DWORD generic[][2] = {{GENERIC_READ, FILE_GENERIC_READ},
+                                    {GENERIC_WRITE, FILE_GENERIC_WRITE},
+                                    {GENERIC_EXECUTE, FILE_GENERIC_EXECUTE},
+                                    {GENERIC_ALL, FILE_ALL_ACCESS}};
+        for (const auto& right : generic)
+            if (access & right[0])
+                access = (access & ~right[0]) | right[1];
+        return access;
+    }
+    DWORD Refusal(const std::wstring& name, DWORD access, DWORD share, DWORD flags) const
+    {
+        const DWORD attributes = Real().GetAttributes(name);
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return 0; // the real open gives the system's own error
+        const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (folder && !(flags & FILE_FLAG_BACKUP_SEMANTICS))
+            return ERROR_ACCESS_DENIED;
+        if (!folder && (attributes & FILE_ATTRIBUTE_READONLY) && (access & (FILE_WRITE_DATA | FILE_APPEND_DATA)))
+            return ERROR_ACCESS_DENIED;
+        const DWORD reads = FILE_READ_DATA | FILE_EXECUTE, writes = FILE_WRITE_DATA | FILE_APPEND_DATA;
+        if (!(access & (reads | writes | DELETE)))
+            return 0;
+        for (const Holder& other : m_others) {
+            if (other.Name != Key(name) || !(other.Access & (reads | writes | DELETE)))
+                continue;
+            if (((access & reads) && !(other.Share & FILE_SHARE_READ)) ||
+                ((access & writes) && !(other.Share & FILE_SHARE_WRITE)) ||
+                ((access & DELETE) && !(other.Share & FILE_SHARE_DELETE)) ||
+                ((other.Access & reads) && !(share & FILE_SHARE_READ)) ||
+                ((other.Access & writes) && !(share & FILE_SHARE_WRITE)) ||
+                ((other.Access & DELETE) && !(share & FILE_SHARE_DELETE)))
+                return ERROR_SHARING_VIOLATION;
+        }
+        return 0;
+    }
+
+    std::vector<Holder> m_others;
+    std::vector<std::wstring> m_opened;
+    std::map<HANDLE, Opened> m_handles;
+    std::map<std::wstring, USHORT> m_formats;
 };
 
-TEST_F(Metadata, SimulatedNtfsCompressesAFolderAndReportsTheFormat)
+// What a file's state is, whoever else has it open: reading the state asks
+// no access to the data, setting it only what its control code requires.
+TEST_F(Metadata, SimulatedNtfsCompressionOfFoldersReadOnlyAndBusyFiles)
 {
     ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
-    SimulatedNtfsCompression ntfs;
-    Bstr folder = Bstr::From(m_folder.Path());
-    long error = 12345;
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    EXPECT_EQ(local->SetFileCompression(folder.get(), cfLZNT1, &error, &ok), S_OK);
-    EXPECT_EQ(ok, VARIANT_TRUE) << "a folder opens with backup semantics";
-    EXPECT_EQ(error, 0);
-    CompressionFormatConst format = cfError;
-    error = 12345;
-    EXPECT_EQ(local->GetFileCompression(folder.get(), &error, &format), S_OK);
-    EXPECT_EQ(format, cfLZNT1);
-    EXPECT_EQ(error, 0);
-    EXPECT_EQ(ntfs.Codes, (std::vector<DWORD>{FSCTL_SET_COMPRESSION, FSCTL_GET_COMPRESSION}));
+    const std::wstring plain = NewFile(L"plain.txt"), readOnly = NewFile(L"read-only.txt");
+    const std::wstring log = NewFile(L"log.txt"), sharedLog = NewFile(L"shared log.txt");
+    ASSERT_TRUE(::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    SimulatedNtfs ntfs;
+    ntfs.HoldOpen(log, GENERIC_WRITE, FILE_SHARE_READ);
+    ntfs.HoldOpen(sharedLog, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ntfs.SetFormat(readOnly, COMPRESSION_FORMAT_LZNT1);
+    ntfs.SetFormat(log, COMPRESSION_FORMAT_LZNT1);
+    const struct {
+        const char* what;
+        std::wstring path;
+        CompressionFormatConst before; // read first
+        CompressionFormatConst asked;  // then set
+        long setError;                 // 0: the set succeeds
+        CompressionFormatConst after;  // and read again
+    } cases[] = {
+        {"plain file", plain, cfNone, cfDefault, 0, cfLZNT1},
+        {"folder", m_folder.Path(), cfNone, cfLZNT1, 0, cfLZNT1},
+        {"read-only file", readOnly, cfLZNT1, cfNone, ERROR_ACCESS_DENIED, cfLZNT1},
+        {"log another program writes, sharing reads", log, cfLZNT1, cfNone, ERROR_SHARING_VIOLATION, cfLZNT1},
+        {"log another program writes, sharing reads and writes", sharedLog, cfNone, cfLZNT1, 0, cfLZNT1},
+    };
+    for (const auto& c : cases) {
+        const Bstr name = Bstr::From(c.path);
+        long error = 12345;
+        CompressionFormatConst format = static_cast<CompressionFormatConst>(99);
+        EXPECT_EQ(local->GetFileCompression(name.get(), &error, &format), S_OK) << c.what;
+        EXPECT_EQ(format, c.before) << c.what;
+        EXPECT_EQ(error, 0) << c.what;
+        error = 12345;
+        VARIANT_BOOL ok = 7;
+        EXPECT_EQ(local->SetFileCompression(name.get(), c.asked, &error, &ok), S_OK) << c.what;
+        EXPECT_EQ(ok, c.setError ? VARIANT_FALSE : VARIANT_TRUE) << c.what;
+        EXPECT_EQ(error, c.setError) << c.what;
+        error = 12345;
+        format = static_cast<CompressionFormatConst>(99);
+        EXPECT_EQ(local->GetFileCompression(name.get(), &error, &format), S_OK) << c.what;
+        EXPECT_EQ(format, c.after) << c.what;
+        EXPECT_EQ(error, 0) << c.what;
+        EXPECT_EQ(ntfs.Judged(c.path), 3) << c.what << ": every open went through the volume";
+    }
 }
 
 // ---- The recycle bin: under Wine, the desktop's trash.
@@ -484,6 +672,62 @@ TEST_F(Metadata, TimeStampsAreLocalTimeAcrossDaylightSaving)
     if (KeepsCreationTime(m_folder / L"probe.txt")) {
         EXPECT_EQ(std::memcmp(&creationBefore, &creationAfter, sizeof(SYSTEMTIME)), 0) << "0.0 leaves a time unchanged";
     }
+}
+
+// A folder's times, and those of files other programs hold open, for real:
+// the members ask for no more than the file's attributes, which no other
+// open can deny them. Wine refuses access to data that another open does
+// not share, as Windows does.
+TEST_F(Metadata, TimeStampsOfFoldersAndOfFilesOthersHoldOpen)
+{
+    const std::wstring folder = m_folder / L"folder", log = NewFile(L"log.txt"), locked = NewFile(L"locked.db");
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    tovrin::Handle writer(
+        ::CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    tovrin::Handle exclusive(
+        ::CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer.valid());
+    ASSERT_TRUE(exclusive.valid());
+    const DATE wanted = LocalDate(2025, 7, 15, 12);
+    const struct {
+        const char* what;
+        std::wstring path;
+    } cases[] = {{"folder", folder}, {"log another program writes", log}, {"file another program holds alone", locked}};
+    for (const auto& c : cases) {
+        const Bstr name = Bstr::From(c.path);
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        EXPECT_EQ(m_fso->SetFileDateTime(name.get(), 0.0, 0.0, wanted, VARIANT_TRUE, &ok), S_OK) << c.what;
+        EXPECT_EQ(ok, VARIANT_TRUE) << c.what;
+        DATE written = -1;
+        ok = VARIANT_FALSE;
+        EXPECT_EQ(m_fso->GetFileDateTime(name.get(), nullptr, nullptr, &written, VARIANT_TRUE, &ok), S_OK) << c.what;
+        EXPECT_EQ(ok, VARIANT_TRUE) << c.what;
+        EXPECT_EQ(written, wanted) << c.what;
+    }
+}
+
+// A read-only file's times can be set, and it stays read-only: setting the
+// times asks to write the attributes, not the data (SetFileTime: the handle
+// "must have been created using the CreateFile function with the
+// FILE_WRITE_ATTRIBUTES access right"), and reading them to read the
+// attributes.
+TEST_F(Metadata, SimulatedReadOnlyFilesTimesCanBeSetAndItStaysReadOnly)
+{
+    const std::wstring file = NewFile(L"read-only.txt");
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    ComPtr<tovrin::tovFSO> local = tovrin::tovFSO::Create();
+    SimulatedNtfs ntfs;
+    const Bstr name = Bstr::From(file);
+    const DATE wanted = LocalDate(2025, 7, 15, 12);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    EXPECT_EQ(local->SetFileDateTime(name.get(), 0.0, 0.0, wanted, VARIANT_TRUE, &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    DATE written = -1;
+    EXPECT_EQ(local->GetFileDateTime(name.get(), nullptr, nullptr, &written, VARIANT_TRUE, &ok), S_OK);
+    EXPECT_EQ(written, wanted);
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()), attributes) << "still read-only, nothing else changed";
+    EXPECT_EQ(ntfs.Judged(file), 2) << "both members opened the file through the volume";
 }
 
 TEST_F(Metadata, TimeStampErrors)

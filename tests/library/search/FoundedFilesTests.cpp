@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 using namespace testing_support;
@@ -38,6 +39,17 @@ ComPtr<_tovFoundedFiles> ChildsOf(_FoundedFile* record)
     ComPtr<_tovFoundedFiles> childs;
     EXPECT_EQ(record->get_Childs(childs.put()), S_OK);
     return childs;
+}
+
+// A date as "2025-07-15 12:00", for messages.
+std::string Clock(DATE date)
+{
+    SYSTEMTIME time = {};
+    ::VariantTimeToSystemTime(date, &time);
+    char text[32] = {};
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                  time.wMinute);
+    return text;
 }
 
 long CountOf(_tovFoundedFiles* list)
@@ -220,6 +232,36 @@ TEST_F(FoundedFiles, SearchWithParentAndEmptyMasks)
     EXPECT_EQ(static_cast<DWORD>(attributes), ::GetFileAttributesA("C:\\"));
 }
 
+// A file's times read the same through the search as through tovFSO, in
+// either season: both give the local time by the time zone's rule for the
+// date itself, whatever the offset today. This runs in Europe/Berlin, where
+// a July time is an hour further from UTC than a January one.
+TEST_F(FoundedFiles, TimesAreLocalByTheDatesOwnRuleAsGetFileDateTimeGivesThem)
+{
+    ComPtr<_tovFSO> fso;
+    ASSERT_EQ(::CoCreateInstance(CLSID_tovFSO, nullptr, CLSCTX_INPROC_SERVER, IID__tovFSO, fso.put_void()), S_OK);
+    const Bstr file = Bstr::From(m_root / L"a.txt");
+    const struct {
+        const char* season;
+        SYSTEMTIME local;
+    } cases[] = {{"winter", {2026, 1, 0, 15, 12, 0, 0, 0}}, {"summer", {2025, 7, 0, 15, 12, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        SYSTEMTIME local = c.local;
+        DATE written = 0;
+        ASSERT_TRUE(::SystemTimeToVariantTime(&local, &written));
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        ASSERT_EQ(fso->SetFileDateTime(file.get(), 0.0, 0.0, written, VARIANT_TRUE, &ok), S_OK) << c.season;
+        DATE byFso = -1;
+        ASSERT_EQ(fso->GetFileDateTime(file.get(), nullptr, nullptr, &byFso, VARIANT_TRUE, &ok), S_OK) << c.season;
+        ASSERT_TRUE(Search(m_root / L"a.txt", L"")) << c.season;
+        DATE bySearch = -1;
+        EXPECT_EQ(At(m_list.get(), 0)->get_LastWriteTime(&bySearch), S_OK);
+        EXPECT_EQ(bySearch, byFso) << c.season << ": " << Clock(bySearch) << " by the search, " << Clock(byFso)
+                                   << " by GetFileDateTime";
+        EXPECT_EQ(bySearch, written) << c.season << ": " << Clock(bySearch) << ", set " << Clock(written);
+    }
+}
+
 TEST_F(FoundedFiles, CallbacksComePostOrderAndCancelEveryLevelAbove)
 {
     Callback callback;
@@ -252,13 +294,22 @@ TEST_F(FoundedFiles, AHundredLevelsDeep)
     EXPECT_EQ(depth, 99);
 }
 
-// Junctions and folders that cannot be listed, simulated: Wine can make
-// neither. The root holds "loop" and "back", two junctions to the root
-// itself (a cycle that would double at every level), "locked", which cannot
-// be listed, "sub" with "up", a junction to the root, and "elsewhere", a
-// junction to a folder outside the root. Identities are those
-// GetFileInformationByHandle gives for what a name opens, a junction's
+// Junctions, cloud folders and folders that cannot be listed, simulated:
+// Wine can make none of them. The root holds "loop" and "back", two
+// junctions to the root itself (a cycle that would double at every level),
+// "locked", which cannot be listed, "sub" with "up", a junction to the root,
+// and "elsewhere", a junction to a folder outside the root. Identities are
+// those GetFileInformationByHandle gives for what a name opens, a junction's
 // target (volume serial, file index). Every find opened is counted.
+// Beside that tree, "synced" is a folder a sync provider keeps: "cloud", a
+// folder of OneDrive's Files On-Demand, is a reparse point whose tag is
+// IO_REPARSE_TAG_CLOUD_7, a tag that is no name surrogate (PowerShell walks
+// it since the report "Get-ChildItem -Recurse doesn't work on the OneDrive
+// sync folder" and its fix "Enable recursion into OneDrive", which took as
+// links only name surrogates); "link" is a symbolic link to "elsewhere";
+// "plain" is an ordinary folder whose record carries a left-over symbolic
+// link tag, since WIN32_FIND_DATA's dwReserved0 holds a tag only when the
+// reparse attribute is set ("Otherwise, this value is undefined").
 class SimulatedJunctions final : public SimulatedFileSystem {
 public:
     explicit SimulatedJunctions(std::wstring root) : m_root(std::move(root)) {}
@@ -302,7 +353,7 @@ public:
         info.dwVolumeSerialNumber = 0x1234;
         if (folder.empty() || endsWith(L"\\LOOP") || endsWith(L"\\BACK") || endsWith(L"\\UP"))
             info.nFileIndexLow = 1; // the root, through any of its junctions
-        else if (endsWith(L"\\ELSEWHERE"))
+        else if (endsWith(L"\\ELSEWHERE") || endsWith(L"\\LINK"))
             info.nFileIndexLow = 3;
         else
             info.nFileIndexLow = 2 + static_cast<DWORD>(folder.size()) * 10; // a plain folder of its own
@@ -315,27 +366,43 @@ private:
     struct Entry {
         const wchar_t* Name;
         DWORD Attributes;
+        DWORD Tag; // dwReserved0
     };
     static const Entry* ListingOf(const std::wstring& folder)
     {
-        static const DWORD junction = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-        static const Entry root[] = {{L".", FILE_ATTRIBUTE_DIRECTORY}, {L"loop", junction}, {L"back", junction},
-                                     {L"locked", FILE_ATTRIBUTE_DIRECTORY}, {L"sub", FILE_ATTRIBUTE_DIRECTORY},
-                                     {L"elsewhere", junction}, {L"f.txt", FILE_ATTRIBUTE_ARCHIVE}, {nullptr, 0}};
-        static const Entry sub[] = {{L"up", junction}, {L"g.txt", FILE_ATTRIBUTE_ARCHIVE}, {nullptr, 0}};
-        static const Entry elsewhere[] = {{L"h.txt", FILE_ATTRIBUTE_ARCHIVE}, {nullptr, 0}};
-        // Followed through a junction, a folder lists what its target lists.
-        std::wstring target = folder;
-        for (const wchar_t* link : {L"\\loop", L"\\back", L"\\up"})
-            if (target.size() >= std::wcslen(link) &&
-                target.compare(target.size() - std::wcslen(link), std::wstring::npos, link) == 0)
-                target.clear();
-        if (target.empty())
+        static const DWORD directory = FILE_ATTRIBUTE_DIRECTORY, file = FILE_ATTRIBUTE_ARCHIVE;
+        static const DWORD reparse = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        static const DWORD junction = IO_REPARSE_TAG_MOUNT_POINT, symlink = IO_REPARSE_TAG_SYMLINK;
+        static const Entry root[] = {{L".", directory, 0},         {L"loop", reparse, junction},
+                                     {L"back", reparse, junction}, {L"locked", directory, 0},
+                                     {L"sub", directory, 0},       {L"elsewhere", reparse, junction},
+                                     {L"f.txt", file, 0},          {nullptr, 0, 0}};
+        static const Entry sub[] = {{L"up", reparse, junction}, {L"g.txt", file, 0}, {nullptr, 0, 0}};
+        static const Entry elsewhere[] = {{L"h.txt", file, 0}, {nullptr, 0, 0}};
+        static const Entry synced[] = {{L"cloud", reparse, IO_REPARSE_TAG_CLOUD_7},
+                                       {L"link", reparse, symlink},
+                                       {L"plain", directory, symlink},
+                                       {nullptr, 0, 0}};
+        static const Entry cloud[] = {{L"i.txt", file | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_CLOUD_7},
+                                      {nullptr, 0, 0}};
+        static const Entry plain[] = {{L"j.txt", file, 0}, {nullptr, 0, 0}};
+        const auto endsWith = [&](const wchar_t* tail) {
+            const size_t length = std::wcslen(tail);
+            return folder.size() >= length && folder.compare(folder.size() - length, length, tail) == 0;
+        };
+        // Followed through a link, a folder lists what its target lists.
+        if (folder.empty() || endsWith(L"\\loop") || endsWith(L"\\back") || endsWith(L"\\up"))
             return root;
-        if (target.size() >= 4 && target.compare(target.size() - 4, 4, L"\\sub") == 0)
+        if (endsWith(L"\\sub"))
             return sub;
-        if (target.size() >= 10 && target.compare(target.size() - 10, 10, L"\\elsewhere") == 0)
+        if (endsWith(L"\\elsewhere") || endsWith(L"\\link"))
             return elsewhere;
+        if (folder == L"\\synced")
+            return synced;
+        if (endsWith(L"\\cloud"))
+            return cloud;
+        if (endsWith(L"\\plain"))
+            return plain;
         return nullptr;
     }
     bool Next(HANDLE find, WIN32_FIND_DATAW* entry)
@@ -347,6 +414,7 @@ private:
         *entry = WIN32_FIND_DATAW();
         std::wcscpy(entry->cFileName, next.Name);
         entry->dwFileAttributes = next.Attributes;
+        entry->dwReserved0 = next.Tag;
         entry->nFileSizeLow = 10;
         ++listing.second;
         return true;
@@ -377,6 +445,32 @@ TEST_F(FoundedFiles, SimulatedJunctionCyclesAreListedButNotDescended)
     EXPECT_EQ(ok, VARIANT_TRUE);
     EXPECT_EQ(Shape(local.get()), L"loop[] back[] locked[] sub[up[] g.txt(10)] elsewhere[h.txt(10)] f.txt(10)")
         << "junctions back to a folder on the current path are listed, not descended; others are followed";
+    EXPECT_EQ(volume.Opened, volume.Closed);
+}
+
+TEST_F(FoundedFiles, SimulatedCloudFoldersAreSearchedAndOnlyLinksAreNot)
+{
+    ComPtr<tovrin::tovFoundedFiles> local = tovrin::tovFoundedFiles::Create();
+    SimulatedJunctions volume(m_root.Path());
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(
+        local->RefreshEx(Bstr::From(m_root / L"synced").get(), Bstr::From(L"*").get(), VARIANT_FALSE, nullptr, &ok),
+        S_OK);
+    EXPECT_EQ(ok, VARIANT_TRUE);
+    EXPECT_EQ(Shape(local.get()), L"cloud[i.txt(10)] link[] plain[j.txt(10)]")
+        << "a reparse point that is no link is searched as a folder; a link is followed only when asked";
+    const struct {
+        const wchar_t* name;
+        VARIANT_BOOL reparse;
+    } cases[] = {{L"cloud", VARIANT_TRUE}, {L"link", VARIANT_TRUE}, {L"plain", VARIANT_FALSE}};
+    for (long i = 0; i < CountOf(local.get()); ++i) {
+        ComPtr<_FoundedFile> record = At(local.get(), i);
+        VARIANT_BOOL reparse = 7;
+        record->get_AttributeReparsePoint(&reparse);
+        EXPECT_EQ(NameOf(record.get()), cases[i].name);
+        EXPECT_EQ(reparse, cases[i].reparse) << Narrow(cases[i].name);
+    }
+    EXPECT_EQ(volume.Identities, 0) << "no link followed, no identity asked for";
     EXPECT_EQ(volume.Opened, volume.Closed);
 }
 
