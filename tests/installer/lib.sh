@@ -31,6 +31,7 @@ no_key() { ! has_key "$1"; }
 # entries: the number of Add/Remove Programs entries of the product, in
 # either registry view, and the versions they give.
 entries() {
+  wineserver -w 2>/dev/null || true # the installer's own processes end after msiexec returns
   local views=("")
   [ "$WINEARCH" = win64 ] && views=(/reg:64 /reg:32)
   for view in "${views[@]}"; do
