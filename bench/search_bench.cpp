@@ -98,6 +98,11 @@ public:
     bool Identity(const std::wstring&, BY_HANDLE_FILE_INFORMATION&) override { return false; }
     bool BackupSeek(HANDLE, DWORD, DWORD, DWORD*, DWORD*, void**) override { return false; }
     bool GetTimes(HANDLE, FILETIME*, FILETIME*, FILETIME*) override { return false; }
+    bool Size(HANDLE, LONGLONG*) override { return false; }
+    bool Seek(HANDLE, LONGLONG) override { return false; }
+    bool RemoveFolder(const std::wstring&) override { return false; }
+    UINT ProfileInt(const wchar_t*, const wchar_t*, INT fallback, const std::wstring&) override { return fallback; }
+    bool WriteProfile(const wchar_t*, const wchar_t*, const wchar_t*, const std::wstring&) override { return false; }
     bool SetTimes(HANDLE, const FILETIME*, const FILETIME*, const FILETIME*) override { return false; }
 
 private:

@@ -41,10 +41,10 @@ Handle OpenForWriting(const std::wstring& name)
 
 int64_t Length(HANDLE file)
 {
-    LARGE_INTEGER size = {};
-    if (!::GetFileSizeEx(file, &size))
+    LONGLONG size = 0;
+    if (!FileSystem().Size(file, &size))
         RaiseFileError(::GetLastError());
-    return size.QuadPart;
+    return size;
 }
 
 // The caller's array, read in place: it is never changed.
@@ -70,11 +70,10 @@ private:
 // Writes the bytes at the end of the file; the file must stay below 2 GiB.
 void Append(HANDLE file, const CallerBytes& bytes)
 {
-    LARGE_INTEGER end = {};
-    end.QuadPart = Length(file);
-    if (end.QuadPart + static_cast<int64_t>(bytes.size()) > INT32_MAX)
+    const int64_t end = Length(file);
+    if (end + static_cast<int64_t>(bytes.size()) > INT32_MAX)
         RaiseFileTooLarge();
-    if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN))
+    if (!FileSystem().Seek(file, end))
         RaiseFileError(::GetLastError());
     if (bytes.size() == 0)
         return;

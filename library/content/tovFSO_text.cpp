@@ -10,7 +10,6 @@
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/SafeArrayBytes.h>
-#include <tovrin/tovrinsupportfbe.h>
 
 #include <algorithm>
 #include <memory>
@@ -171,9 +170,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
                 return VARIANT_FALSE;
             effective = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
             TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-            double size = 0;
-            Check(esGetFileSizeEx(SupportName(*name).get(), &size));
-            withMark = WritesMark(effective) && size <= 0; // never a mark in the middle of a file
+            withMark = WritesMark(effective) && ListedFileSize(*name) == 0; // never a mark in the middle of a file
         } else {
             effective = text::WritingDefaults(requested);
             TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);

@@ -97,11 +97,6 @@ std::wstring JoinFileName(const std::wstring& folder, const std::wstring& name)
     return joined.str();
 }
 
-Bstr SupportName(const std::wstring& name)
-{
-    return Bstr::From(LongForm(name));
-}
-
 bool FileExists(const std::wstring& name)
 {
     if (name.empty())
@@ -113,6 +108,20 @@ bool FileExists(const std::wstring& name)
 void RaiseFileTooLarge()
 {
     throw AutomationError(ErrOverflow, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
+}
+
+void RaiseLastFileError()
+{
+    throw AutomationError(MapWin32FileError(::GetLastError()));
+}
+
+LONGLONG ListedFileSize(const std::wstring& name)
+{
+    WIN32_FIND_DATAW entry = {};
+    const SeamFind find(FileSystem().FindFirst(name, &entry));
+    if (!find)
+        RaiseLastFileError();
+    return (static_cast<LONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
 }
 
 long MapWin32FileError(DWORD error)

@@ -18,6 +18,9 @@ namespace tovrin {
 // denied), every other code 75 (path/file access error).
 long MapWin32FileError(DWORD error);
 
+// Raises the mapped error of the thread's last Win32 error.
+[[noreturn]] void RaiseLastFileError();
+
 // A caller's file or folder name, checked: nothing for a name with a NUL
 // anywhere, which names no file (the system would read only the part before
 // it, and the shell a list of names); a relative name, drive-relative
@@ -31,7 +34,7 @@ std::wstring RequireFileName(BSTR fileName);
 
 // The name as the system's file functions take it beyond MAX_PATH: the
 // "\\?\" form of a full path too long for the plain form, the name itself
-// otherwise. The file-system seam and the support calls use it.
+// otherwise. The file-system seam uses it.
 std::wstring LongForm(const std::wstring& name);
 
 // A checked name as the shell's functions take it. They do not know the
@@ -46,11 +49,13 @@ std::optional<std::wstring> ShellFileName(const std::wstring& name);
 // them (one backslash between).
 std::wstring JoinFileName(const std::wstring& folder, const std::wstring& name);
 
-// A checked name as the support library's functions take it.
-Bstr SupportName(const std::wstring& name);
 
 // Error 6 for a file that is or would grow to 2 GiB or more.
 [[noreturn]] void RaiseFileTooLarge();
+
+// The size the file system lists for the file, without opening it; raises
+// the mapped error where it lists none.
+LONGLONG ListedFileSize(const std::wstring& name);
 
 // True when the name is an existing file (not a folder).
 bool FileExists(const std::wstring& name);

@@ -9,24 +9,13 @@
 
 namespace tovrin {
 
-namespace {
-
-[[noreturn]] void RaiseLastFileError()
-{
-    throw AutomationError(MapWin32FileError(::GetLastError()));
-}
-
-} // namespace
-
 FileReader::FileReader(const std::wstring& fileName, DWORD share)
     : m_file(FileSystem().Open(fileName, GENERIC_READ, share, OPEN_EXISTING))
 {
     if (!m_file)
         RaiseLastFileError();
-    LARGE_INTEGER size = {};
-    if (!::GetFileSizeEx(m_file.get(), &size))
+    if (!FileSystem().Size(m_file.get(), &m_length))
         RaiseLastFileError();
-    m_length = size.QuadPart;
 }
 
 size_t FileReader::Length() const
@@ -46,9 +35,7 @@ size_t FileReader::Read(char* buffer, size_t size)
 
 void FileReader::Seek(size_t position)
 {
-    LARGE_INTEGER to = {};
-    to.QuadPart = static_cast<LONGLONG>(position);
-    if (!::SetFilePointerEx(m_file.get(), to, nullptr, FILE_BEGIN))
+    if (!FileSystem().Seek(m_file.get(), static_cast<LONGLONG>(position)))
         RaiseLastFileError();
 }
 

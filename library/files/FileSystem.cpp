@@ -91,13 +91,9 @@ public:
 
     bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) override
     {
-        HANDLE file = ::CreateFileW(LongForm(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return false;
-        const bool known = ::GetFileInformationByHandle(file, &info) != FALSE;
-        ::CloseHandle(file);
-        return known;
+        const Handle file(::CreateFileW(LongForm(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return file && ::GetFileInformationByHandle(file.get(), &info) != FALSE;
     }
 
     HRESULT ShellDelete(const std::wstring& name, DWORD flags, IFileOperationProgressSink* sink,
@@ -128,6 +124,35 @@ public:
 
     int ShellOperation(SHFILEOPSTRUCTW& operation) override { return ::SHFileOperationW(&operation); }
 
+    bool Size(HANDLE file, LONGLONG* size) override
+    {
+        LARGE_INTEGER value = {};
+        if (!::GetFileSizeEx(file, &value))
+            return false;
+        *size = value.QuadPart;
+        return true;
+    }
+
+    bool Seek(HANDLE file, LONGLONG position) override
+    {
+        LARGE_INTEGER to = {};
+        to.QuadPart = position;
+        return ::SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != FALSE;
+    }
+
+    bool RemoveFolder(const std::wstring& name) override { return ::RemoveDirectoryW(LongForm(name).c_str()) != FALSE; }
+
+    UINT ProfileInt(const wchar_t* section, const wchar_t* key, INT fallback, const std::wstring& file) override
+    {
+        return ::GetPrivateProfileIntW(section, key, fallback, file.c_str());
+    }
+
+    bool WriteProfile(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                      const std::wstring& file) override
+    {
+        return ::WritePrivateProfileStringW(section, key, value, file.c_str()) != FALSE;
+    }
+
     void BackupEnd(HANDLE file, void** context) override
     {
         DWORD read = 0;
@@ -154,6 +179,11 @@ IFileSystem& Win32FileSystem()
 IFileSystem& FileSystem()
 {
     return g_override ? *g_override : Win32FileSystem();
+}
+
+void SeamFindTraits::Close(HANDLE find)
+{
+    FileSystem().FindClose(find);
 }
 
 void SetFileSystem(IFileSystem* fileSystem)

@@ -15,6 +15,8 @@
 // file information, so that tests can count the icon handles it gives out;
 // and reading and setting a file's times, since Wine does not refuse them
 // on a handle without the right to the attributes, as Windows does.
+// The sizes and positions of open files, folders removed and the INI files
+// of streams go through it too: it is the library's only way to the disk.
 // The real calls are the wide Win32 functions, so that any name Windows can
 // hold works; names longer than the plain calls take go to them in the
 // "\\?\" form (LongForm), which the shell's functions do not know.
@@ -24,6 +26,8 @@
 
 #include <shellapi.h>
 #include <shobjidl.h>
+
+#include <tovrin/Unique.h>
 
 #include <string>
 
@@ -84,12 +88,32 @@ public:
     // junction's target), from GetFileInformationByHandle on a handle opened
     // with backup semantics: false when it cannot be opened.
     virtual bool Identity(const std::wstring& name, BY_HANDLE_FILE_INFORMATION& info) = 0;
+    // GetFileSizeEx, and SetFilePointerEx to a position from the file's
+    // start: false with the last error on failure.
+    virtual bool Size(HANDLE file, LONGLONG* size) = 0;
+    virtual bool Seek(HANDLE file, LONGLONG position) = 0;
+    // RemoveDirectoryW: an empty folder, or a junction itself, never what it
+    // leads to.
+    virtual bool RemoveFolder(const std::wstring& name) = 0;
+    // GetPrivateProfileIntW, and WritePrivateProfileStringW, whose null
+    // value deletes the key: the INI files of a file's streams.
+    virtual UINT ProfileInt(const wchar_t* section, const wchar_t* key, INT fallback, const std::wstring& file) = 0;
+    virtual bool WriteProfile(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                              const std::wstring& file) = 0;
     // BackupSeek: false when it could not skip the whole amount.
     virtual bool BackupSeek(HANDLE file, DWORD low, DWORD high, DWORD* lowSeeked, DWORD* highSeeked,
                             void** context) = 0;
 };
 
 IFileSystem& FileSystem();
+
+// A find handle of the seam, closed by the seam.
+struct SeamFindTraits {
+    using Type = HANDLE;
+    static Type Empty() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type find);
+};
+using SeamFind = Unique<SeamFindTraits>;
 // The real calls, whatever stands in: for stand-ins that change only some.
 IFileSystem& Win32FileSystem();
 // Puts another file system in place of the real one; null brings it back.

@@ -7,7 +7,6 @@
 #include "files/LocalTime.h"
 
 #include <tovrin/ErrorNumbers.h>
-#include <tovrin/tovrinsupportfbe.h>
 
 #include <shellapi.h>
 #include <winioctl.h>
@@ -48,19 +47,20 @@ Handle OpenForCompression(BSTR fileName, DWORD access)
 
 bool Exists(const std::wstring& name)
 {
-    VARIANT_BOOL exists = VARIANT_FALSE;
-    Check(esIsFileOrDirectoryExist(SupportName(name).get(), &exists));
-    return exists != VARIANT_FALSE;
+    return FileSystem().GetAttributes(name) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A folder that is a mount point's reparse point: the find record gives
+// its tag.
 bool IsJunction(const std::wstring& name)
 {
-    const Bstr path = SupportName(name);
-    VARIANT_BOOL directory = VARIANT_FALSE, junction = VARIANT_FALSE;
-    Check(esIsDirectory(path.get(), &directory));
-    if (directory)
-        Check(esIsJunction(path.get(), &junction));
-    return junction != VARIANT_FALSE;
+    const DWORD attributes = FileSystem().GetAttributes(name);
+    const DWORD junction = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & junction) != junction)
+        return false;
+    WIN32_FIND_DATAW entry = {};
+    const SeamFind find(FileSystem().FindFirst(name, &entry));
+    return find && entry.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT;
 }
 
 // Told of each item the shell deletes, so that an item asked to go to the
@@ -136,11 +136,6 @@ bool NoFileOperation(HRESULT hr)
     return hr == E_NOTIMPL || hr == REGDB_E_CLASSNOTREG || hr == CLASS_E_CLASSNOTAVAILABLE || hr == E_NOINTERFACE;
 }
 
-[[noreturn]] void RaiseLastError()
-{
-    throw AutomationError(MapWin32FileError(::GetLastError()));
-}
-
 DATE LocalDate(const FILETIME& time)
 {
     DATE date = 0;
@@ -213,8 +208,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::RecycleFile(BSTR FileName, VARIANT_BOOL SkipRe
             throw AutomationError(ErrFileNotFound);
         if (IsJunction(name)) {
             // Only the junction goes, never what it points to, and never to the bin.
-            if (!::RemoveDirectoryW(LongForm(name).c_str()))
-                RaiseLastError();
+            if (!FileSystem().RemoveFolder(name))
+                RaiseLastFileError();
             return true;
         }
         // The shell does not know the "\\?\" form; and an HTML page's
@@ -275,7 +270,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileDateTime(BSTR FileName, DATE* lpCreatio
             Handle file = OpenExisting(RequireFileName(FileName), FILE_READ_ATTRIBUTES);
             FILETIME creation = {}, access = {}, write = {};
             if (!file || !FileSystem().GetTimes(file.get(), &creation, &access, &write))
-                RaiseLastError();
+                RaiseLastFileError();
             const DATE times[] = {LocalDate(creation), LocalDate(access), LocalDate(write)};
             DATE* const targets[] = {lpCreationTime, lpLastAccessTime, lpLastWriteTime};
             for (int i = 0; i < 3; ++i)
@@ -296,11 +291,11 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileDateTime(BSTR FileName, DATE CreationTi
             // which a read-only file grants: it stays read-only.
             Handle file = OpenExisting(RequireFileName(FileName), FILE_WRITE_ATTRIBUTES);
             if (!file)
-                RaiseLastError();
+                RaiseLastFileError();
             FILETIME creation = {}, access = {}, write = {};
             if (!FileSystem().SetTimes(file.get(), FileTimeOf(CreationTime, creation),
                                        FileTimeOf(LastAccessTime, access), FileTimeOf(LastWriteTime, write)))
-                RaiseLastError();
+                RaiseLastFileError();
             return true;
         });
     });

@@ -5,6 +5,7 @@
 #include "content/tovFSO.h"
 
 #include "files/FileAccess.h"
+#include "files/FileSystem.h"
 
 #include <tovrin/tovrinsupport.h>
 
@@ -48,7 +49,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileZone(BSTR FileName, FileZoneConst* RetV
         std::wstring stream = ZoneStream(FileName);
         if (stream.empty())
             return fzLocalMachine;
-        return static_cast<FileZoneConst>(::GetPrivateProfileIntW(Section, Key, 0, stream.c_str()));
+        return static_cast<FileZoneConst>(FileSystem().ProfileInt(Section, Key, 0, stream));
     });
 }
 
@@ -60,7 +61,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::SetFileZone(BSTR FileName, FileZoneConst FileZ
         if (stream.empty() || !FileExists(file))
             return false;
         std::wstring value = std::to_wstring(static_cast<long>(FileZone));
-        return ::WritePrivateProfileStringW(Section, Key, value.c_str(), stream.c_str()) != FALSE;
+        return FileSystem().WriteProfile(Section, Key, value.c_str(), stream);
     });
 }
 
@@ -81,7 +82,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::DeleteFileZone(BSTR FileName, VARIANT_BOOL* Re
         if (!ZoneDefined(file, stream))
             return false;
         // A null value deletes the key line; the stream and its other lines stay.
-        return ::WritePrivateProfileStringW(Section, Key, nullptr, stream.c_str()) != FALSE;
+        return FileSystem().WriteProfile(Section, Key, nullptr, stream);
     });
 }
 

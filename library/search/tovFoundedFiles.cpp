@@ -19,27 +19,6 @@ namespace tovrin {
 
 namespace {
 
-// A find handle of the seam, closed when the listing ends, however it ends.
-class Listing {
-public:
-    explicit Listing(HANDLE find) : m_find(find) {}
-    ~Listing() { Close(); }
-    Listing(const Listing&) = delete;
-    Listing& operator=(const Listing&) = delete;
-
-    bool Opened() const { return m_find != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAW& entry) { return FileSystem().FindNext(m_find, &entry); }
-    void Close()
-    {
-        if (Opened())
-            FileSystem().FindClose(m_find);
-        m_find = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_find;
-};
-
 std::wstring Upper(std::wstring text)
 {
     if (!text.empty())
@@ -179,11 +158,11 @@ Level Search(Walk& walk, const std::wstring& path, bool searchWithParent, uint32
     // A drive or share root has no entry of its own to find: it is given one.
     WIN32_FIND_DATAW entry = {};
     const bool root = ::PathIsRootW(pattern.c_str()) != FALSE;
-    Listing listing(root || pattern.empty() ? INVALID_HANDLE_VALUE : FileSystem().FindFirst(pattern, &entry));
+    SeamFind listing(root || pattern.empty() ? INVALID_HANDLE_VALUE : FileSystem().FindFirst(pattern, &entry));
     if (root) {
         entry.dwFileAttributes = FileSystem().GetAttributes(pattern);
         pattern.copy(entry.cFileName, std::min<size_t>(pattern.size(), MAX_PATH - 1));
-    } else if (!listing.Opened()) {
+    } else if (!listing) {
         return Level::NothingFound;
     }
     do {
@@ -193,8 +172,8 @@ Level Search(Walk& walk, const std::wstring& path, bool searchWithParent, uint32
         const uint32_t position = walk.Tree.Add(entry);
         if (IsLink(entry))
             walk.Tree.At(position).Flags |= FoundTree::Link;
-    } while (!root && listing.Next(entry));
-    listing.Close();
+    } while (!root && FileSystem().FindNext(listing.get(), &entry));
+    listing.reset();
     count = walk.Tree.Count() - first;
 
     // The folder whose entries this level lists is on the current path; a

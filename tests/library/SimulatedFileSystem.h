@@ -84,6 +84,19 @@ public:
         return Real().BackupSeek(file, low, high, lowSeeked, highSeeked, context);
     }
 
+    bool Size(HANDLE file, LONGLONG* size) override { return Real().Size(file, size); }
+    bool Seek(HANDLE file, LONGLONG position) override { return Real().Seek(file, position); }
+    bool RemoveFolder(const std::wstring& name) override { return Real().RemoveFolder(name); }
+    UINT ProfileInt(const wchar_t* section, const wchar_t* key, INT fallback, const std::wstring& file) override
+    {
+        return Real().ProfileInt(section, key, fallback, file);
+    }
+    bool WriteProfile(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+                      const std::wstring& file) override
+    {
+        return Real().WriteProfile(section, key, value, file);
+    }
+
 protected:
     static tovrin::IFileSystem& Real() { return tovrin::Win32FileSystem(); }
 };
