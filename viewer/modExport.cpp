@@ -7,6 +7,7 @@
 #include "Ormelin0105.h"
 
 #include <tovrin/ComPtr.h>
+#include <tovrin/ErrorInfo.h>
 #include <tovrin/SafeArrayBytes.h>
 
 #include <climits>
@@ -60,15 +61,11 @@ _tovFSO& Fso()
 tovrin::ErrorRecord LibraryError(HRESULT hr)
 {
     tovrin::ErrorRecord error = ErrorFromHResult(hr);
-    tovrin::ComPtr<IErrorInfo> info;
-    if (::GetErrorInfo(0, info.put()) == S_OK && info) {
-        tovrin::Bstr source, description;
-        info->GetSource(source.put());
-        info->GetDescription(description.put());
-        if (source.length())
-            error.Source = source.str();
-        if (description.length())
-            error.Description = description.str();
+    if (const std::optional<tovrin::ErrorInfoRecord> info = tovrin::TakeErrorInfo()) {
+        if (!info->Source.empty())
+            error.Source = info->Source;
+        if (!info->Description.empty())
+            error.Description = info->Description;
     }
     return error;
 }

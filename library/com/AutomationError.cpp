@@ -1,5 +1,7 @@
 #include "AutomationError.h"
 
+#include <tovrin/ErrorInfo.h>
+
 #include <tovrin/ComPtr.h>
 
 #include <tovrin/ErrorNumbers.h>
@@ -43,16 +45,9 @@ AutomationError AutomationError::Always(long number)
 AutomationError AutomationError::FromFailure(HRESULT hr)
 {
     long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
-    ComPtr<IErrorInfo> info;
-    if (::GetErrorInfo(0, info.put()) == S_OK && info) {
-        Bstr infoSource, description, helpFile;
-        DWORD helpContext = 0;
-        info->GetSource(infoSource.put());
-        info->GetDescription(description.put());
-        info->GetHelpFile(helpFile.put());
-        info->GetHelpContext(&helpContext);
-        AutomationError error(number, description.str(), helpFile.str(), helpContext);
-        error.m_source = infoSource.str();
+    if (std::optional<ErrorInfoRecord> info = TakeErrorInfo()) {
+        AutomationError error(number, info->Description, info->HelpFile, info->HelpContext);
+        error.m_source = info->Source;
         return error;
     }
     std::wstring description;

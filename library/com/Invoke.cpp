@@ -2,6 +2,7 @@
 
 
 #include <tovrin/ComPtr.h>
+#include <tovrin/ErrorInfo.h>
 #include <tovrin/Unique.h>
 
 #include <cstring>
@@ -294,15 +295,17 @@ private:
 
 void FillException(EXCEPINFO* exception, HRESULT status)
 {
-    ComPtr<IErrorInfo> info;
-    if (!exception || ::GetErrorInfo(0, info.put()) != S_OK || !info)
+    if (!exception)
+        return;
+    const std::optional<ErrorInfoRecord> info = TakeErrorInfo();
+    if (!info)
         return;
     *exception = EXCEPINFO();
     exception->scode = status;
-    info->GetSource(&exception->bstrSource);
-    info->GetDescription(&exception->bstrDescription);
-    info->GetHelpFile(&exception->bstrHelpFile);
-    info->GetHelpContext(&exception->dwHelpContext);
+    exception->bstrSource = Bstr::From(info->Source).release();
+    exception->bstrDescription = Bstr::From(info->Description).release();
+    exception->bstrHelpFile = Bstr::From(info->HelpFile).release();
+    exception->dwHelpContext = info->HelpContext;
 }
 
 // A member without parameters for the caller (a property read, or a method

@@ -124,15 +124,4 @@ LONGLONG ListedFileSize(const std::wstring& name)
     return (static_cast<LONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
 }
 
-long MapWin32FileError(DWORD error)
-{
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: return ErrFileNotFound;
-    case ERROR_PATH_NOT_FOUND: return ErrPathNotFound;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: return ErrPermissionDenied;
-    default: return ErrPathFileAccess;
-    }
-}
-
 } // namespace tovrin

@@ -7,18 +7,14 @@
 #include "com/AutomationError.h"
 
 #include <tovrin/Unique.h>
+#include <tovrin/Win32Errors.h>
 
 #include <optional>
 #include <string>
 
 namespace tovrin {
 
-// The error number for a Win32 error of a file operation: 2 gives 53 (file
-// not found), 3 gives 76 (path not found), 5 and 32 give 70 (permission
-// denied), every other code 75 (path/file access error).
-long MapWin32FileError(DWORD error);
-
-// Raises the mapped error of the thread's last Win32 error.
+// Raises the mapped error (MapWin32FileError) of the thread's last Win32 error.
 [[noreturn]] void RaiseLastFileError();
 
 // A caller's file or folder name, checked: nothing for a name with a NUL

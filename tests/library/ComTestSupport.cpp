@@ -1,5 +1,7 @@
 #include "ComTestSupport.h"
 
+#include <tovrin/ErrorInfo.h>
+
 namespace testing_support {
 
 namespace {
@@ -81,15 +83,11 @@ CallResult CallByName(IDispatch* object, const wchar_t* name, std::vector<VARIAN
 ErrorRecord TakeErrorInfo()
 {
     ErrorRecord record;
-    tovrin::ComPtr<IErrorInfo> info;
-    if (::GetErrorInfo(0, info.put()) != S_OK || !info)
-        return record;
-    tovrin::Bstr source, description;
-    info->GetSource(source.put());
-    info->GetDescription(description.put());
-    record.Source = source.str();
-    record.Description = description.str();
-    record.Present = true;
+    if (const std::optional<tovrin::ErrorInfoRecord> info = tovrin::TakeErrorInfo()) {
+        record.Source = info->Source;
+        record.Description = info->Description;
+        record.Present = true;
+    }
     return record;
 }
 
