@@ -1,4 +1,4 @@
-#include "Collection.h"
+#include "content/Collection.h"
 
 #include "com/AutomationError.h"
 #include "com/Enumerator.h"

@@ -2,7 +2,7 @@
 // created: positions, keys, insertion and the errors the platform's raises.
 #include "ComTestSupport.h"
 
-#include "com/Collection.h"
+#include "content/Collection.h"
 
 #include <gtest/gtest.h>
 
