@@ -1,15 +1,17 @@
-# Builds the Ormelin0105 type library and its C/C++ bindings with widl.
+# Builds a type library and its C/C++ bindings with widl: Ormelin0105's,
+# and the small one the frame's tests embed.
 #
 #   include(typelib.cmake)
-#   tovrin_typelib(<idl> <outdir> <arch>)
+#   tovrin_typelib(<idl> <outdir> <arch> [PREDECLARED <clsid>])
 #
-# <arch> is i686 or x86_64 (TOVRIN_ARCH). The function adds custom commands
-# that produce, in <outdir>:
+# <arch> is i686 or x86_64 (TOVRIN_ARCH). PREDECLARED names the coclass that
+# hosts create as a global instance (Ormelin0105's tovFSO). The function adds
+# custom commands that produce, in <outdir>:
 #
 #   <name>.h      widl -h: the interfaces, coclasses and enumerations for C++
 #   <name>_i.c    widl -u: the IID/CLSID/LIBID definitions
-#   <name>.tlb    widl -t, then tools/typelib_flags.py: the type library that
-#                 the DLL embeds as its TYPELIB resource
+#   <name>.tlb    widl -t (with PREDECLARED, then tools/typelib_flags.py): the
+#                 type library that the DLL embeds as its TYPELIB resource
 #
 # and sets TOVRIN_TYPELIB_HEADER, TOVRIN_TYPELIB_IID_SOURCE, TOVRIN_TYPELIB_TLB
 # and TOVRIN_TYPELIB_INCLUDE_DIR (= <outdir>) in the caller's scope. List the
@@ -25,14 +27,13 @@
 # 2. widl compiles the recoded IDL. -I names the folder of oaidl.idl (Debian:
 #    libwine-dev; MSYS2: the MinGW headers), -L the folder of stdole2.tlb for
 #    importlib (Debian: Wine's libraries), --win32/--win64 the target.
-# 3. tools/typelib_flags.py adds what widl cannot express: the predeclared-id
-#    flag of the tovFSO coclass (widl refuses `predeclid`, accepts `appobject`)
-#    and the VT_I4 type of the defaults of by-reference VARIANT parameters.
+# 3. With PREDECLARED, tools/typelib_flags.py adds what widl cannot express:
+#    the predeclared-id flag of that coclass (widl refuses `predeclid`,
+#    accepts `appobject`) and the VT_I4 type of the defaults of by-reference
+#    VARIANT parameters.
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
-# The tovFSO coclass: application object, creatable and predeclared.
-set(TOVRIN_TYPELIB_PREDECLID_CLASS "{1C795C50-4D5A-4160-9B5C-8AC07EC3A47E}")
 set(TOVRIN_TYPELIB_FLAGS_SCRIPT "${CMAKE_CURRENT_LIST_DIR}/../tools/typelib_flags.py")
 
 # Files a Debian package installs, for find_path hints.
@@ -58,6 +59,10 @@ function(_tovrin_package_dirs out file)
 endfunction()
 
 function(tovrin_typelib idl outdir arch)
+  cmake_parse_arguments(PARSE_ARGV 3 typelib "" "PREDECLARED" "")
+  if(typelib_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "tovrin_typelib: unknown arguments '${typelib_UNPARSED_ARGUMENTS}'")
+  endif()
   if(arch STREQUAL "i686")
     set(target_flag --win32)
     set(stdole_packages libwine:i386 wine32:i386 libwine:amd64 wine64)
@@ -125,11 +130,16 @@ function(tovrin_typelib idl outdir arch)
     COMMENT "widl: ${name}_i.c"
     VERBATIM)
 
+  if(typelib_PREDECLARED)
+    set(finish ${Python3_EXECUTABLE} "${TOVRIN_TYPELIB_FLAGS_SCRIPT}" "${widl_tlb}" "${tlb}"
+               --guid ${typelib_PREDECLARED} --set 0x8 --fix-variant-defaults)
+  else()
+    set(finish ${CMAKE_COMMAND} -E copy "${widl_tlb}" "${tlb}")
+  endif()
   add_custom_command(
     OUTPUT "${tlb}"
     COMMAND ${widl} -L${stdole_dir} -t -o "${widl_tlb}" "${recoded}"
-    COMMAND ${Python3_EXECUTABLE} "${TOVRIN_TYPELIB_FLAGS_SCRIPT}" "${widl_tlb}" "${tlb}"
-            --guid ${TOVRIN_TYPELIB_PREDECLID_CLASS} --set 0x8 --fix-variant-defaults
+    COMMAND ${finish}
     DEPENDS "${recoded}" "${TOVRIN_TYPELIB_FLAGS_SCRIPT}"
     BYPRODUCTS "${widl_tlb}"
     COMMENT "widl: ${name}.tlb"

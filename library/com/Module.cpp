@@ -119,11 +119,6 @@ void SetInstance(HINSTANCE instance)
     g_instance = instance;
 }
 
-HINSTANCE Instance()
-{
-    return g_instance;
-}
-
 std::wstring Path()
 {
     std::wstring path(MAX_PATH, L'\0');

@@ -16,7 +16,6 @@
 namespace tovrin::module {
 
 void SetInstance(HINSTANCE instance);
-HINSTANCE Instance();
 std::wstring Path(); // the DLL's own file
 
 void ObjectCreated();

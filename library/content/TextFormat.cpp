@@ -24,19 +24,6 @@ void CheckLength(size_t length)
         throw AutomationError::Always(ErrOverflow);
 }
 
-// A code page's text as an automation string, converted in one call.
-Bstr FromCodePage(UINT codePage, const char* bytes, size_t count)
-{
-    CheckLength(count);
-    int length = count ? ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(count), nullptr, 0) : 0;
-    Bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(length)));
-    if (!text)
-        throw AutomationError::Always(ErrOutOfMemory);
-    if (length)
-        ::MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(count), text.get(), length);
-    return text;
-}
-
 SafeArray ToCodePage(UINT codePage, const wchar_t* text, size_t length, const char* mark, size_t markLength)
 {
     CheckLength(length);
@@ -162,40 +149,6 @@ Format Resolve(const Format& requested, const Format& fallback)
 Format WritingDefaults(const Format& requested)
 {
     return Resolve(requested, {ANSI, BOM, DontInvertBytes});
-}
-
-void InvertByteOrder(std::string& bytes)
-{
-    size_t pairs = bytes.size() / 2;
-    for (size_t i = 0; i < pairs; ++i)
-        std::swap(bytes[2 * i], bytes[2 * i + 1]);
-    if (bytes.size() % 2 != 0)
-        throw AutomationError::Always(ErrSubscriptOutOfRange);
-}
-
-Bstr Decode(const char* bytes, size_t count, const Format& format)
-{
-    if (format.Encoding == UTF8) {
-        size_t skip = format.FileBOM == BOM ? std::min<size_t>(3, count) : 0;
-        return FromCodePage(CP_UTF8, bytes + skip, count - skip);
-    }
-    if (format.Encoding != UTF16)
-        return FromCodePage(CP_ACP, bytes, count);
-
-    bool swapped = format.InvertBytes == InvertBytes;
-    if (swapped && count % 2 != 0)
-        throw AutomationError::Always(ErrSubscriptOutOfRange); // the pair swap's last step fails
-    size_t units = count / 2; // an odd last byte forms no character
-    size_t skip = format.FileBOM == BOM && units > 0 ? 1 : 0;
-    CheckLength(units);
-    Bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(units - skip)));
-    if (!text)
-        throw AutomationError::Always(ErrOutOfMemory);
-    const unsigned char* in = reinterpret_cast<const unsigned char*>(bytes) + 2 * skip;
-    wchar_t* out = text.get();
-    for (size_t i = 0; i < units - skip; ++i, in += 2)
-        out[i] = swapped ? static_cast<wchar_t>((in[0] << 8) | in[1]) : static_cast<wchar_t>(in[0] | (in[1] << 8));
-    return text;
 }
 
 Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, size_t pieceSize,

@@ -42,22 +42,16 @@ Format Resolve(const Format& requested, const Format& fallback);
 // What writing a new file makes of 0: ANSI, a mark, little-endian.
 Format WritingDefaults(const Format& requested);
 
-// Swaps the two bytes of every pair in place. An odd last byte is left as it
-// is and then raises error 9, after every complete pair has been swapped.
-void InvertByteOrder(std::string& bytes);
-
-// The text the bytes hold in the (resolved) format. A mark is removed by
-// position, without looking at it. UTF-16 with swapped bytes and an odd
-// byte count raises error 9.
-Bstr Decode(const char* bytes, size_t count, const Format& format);
-
 using tovrin::IByteSource;
 
-// The same text as Decode gives for the bytes of [start, start + count) of
-// the source, read piece by piece: a first pass counts the characters, a
-// second writes them into a string of exactly that size, so memory holds the
-// text and one piece of the file, never the whole file. Pieces never split a
-// character's bytes. ANSI text is decoded through ansiCodePage.
+// The text that the bytes of [start, start + count) of the source hold in
+// the (resolved) format. A mark is removed by position, without looking at
+// it; an odd last byte of UTF-16 forms no character, and with swapped bytes
+// raises error 9. The bytes are read piece by piece: a first pass counts the
+// characters, a second writes them into a string of exactly that size, so
+// memory holds the text and one piece of the file, never the whole file.
+// Pieces never split a character's bytes. ANSI text is decoded through
+// ansiCodePage.
 Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format,
                   size_t pieceSize = 1 << 20, UINT ansiCodePage = CP_ACP);
 

@@ -1,6 +1,6 @@
 #include "content/modStandardListFileSupport.h"
 
-#include "com/Collection.h"
+#include "content/Collection.h"
 #include "files/FileReader.h"
 #include "content/tovFSO.h"
 

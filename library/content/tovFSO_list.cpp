@@ -2,7 +2,7 @@
 // lines left out, read into a Collection keyed by position.
 #include "content/tovFSO.h"
 
-#include "com/Collection.h"
+#include "content/Collection.h"
 #include "files/FileAccess.h"
 #include "com/ScriptTwin.h"
 #include "content/modStandardListFileSupport.h"

@@ -1,12 +1,15 @@
-// The parts of the library frame that the record-handing classes share: the
-// zero-based item list with its For Each enumerator, and calls into a
-// client's object in the middle of a member.
+// The parts of the library frame that every class shares: a class's
+// dispatch through the module's own type library, the zero-based item list
+// with its For Each enumerator, and calls into a client's object in the
+// middle of a member. The class here implements the tests' own interface.
 #include "ComTestSupport.h"
 
 #include "com/ClientCall.h"
+#include "com/Dispatch.h"
 #include "com/ItemList.h"
 #include "com/Module.h"
-#include "com/Collection.h"
+
+#include "FrameTest.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,35 @@ using tovrin::Variant;
 
 namespace {
 
+// An item with a number, which raises the error it is given.
+class TestItem final : public tovrin::Dispatch<TestItem, _TestItem> {
+public:
+    static REFIID InterfaceId() { return IID__TestItem; }
+    static constexpr wchar_t Source[] = L"TestItem";
+
+    HRESULT STDMETHODCALLTYPE get_Number(long* number) override
+    {
+        return Member(number, [&] { return m_number; });
+    }
+    HRESULT STDMETHODCALLTYPE Raise(long number) override
+    {
+        return Member([&] { throw AutomationError(number); });
+    }
+
+private:
+    friend class tovrin::Dispatch<TestItem, _TestItem>;
+    explicit TestItem(long number) : m_number(number) {}
+
+    long m_number;
+};
+
+long NumberOf(_TestItem* item)
+{
+    long number = -1;
+    EXPECT_EQ(item->get_Number(&number), S_OK);
+    return number;
+}
+
 long ErrorNumberOf(const std::function<void()>& call)
 {
     try {
@@ -29,18 +61,48 @@ long ErrorNumberOf(const std::function<void()>& call)
     return 0;
 }
 
+TEST(Dispatch, AnswersLateBoundThroughTheModulesOwnTypeLibrary)
+{
+    ASSERT_TRUE(tovrin::module::CanUnload());
+    {
+        ComPtr<TestItem> item = TestItem::Create(42L);
+        EXPECT_FALSE(tovrin::module::CanUnload()) << "an object counts for the module";
+
+        CallResult number = CallByName(item.get(), L"NUMBER", {});
+        ASSERT_EQ(number.hr, S_OK) << "names ignore letter case";
+        EXPECT_EQ(V_VT(number.value.get()), VT_I4);
+        EXPECT_EQ(V_I4(number.value.get()), 42);
+
+        Variant nine = Arg(9L);
+        CallResult raised = CallByName(item.get(), L"Raise", {nine.get()});
+        EXPECT_EQ(raised.hr, DISP_E_EXCEPTION);
+        EXPECT_EQ(raised.scode, ErrorStatus(9));
+        EXPECT_EQ(raised.source.str(), L"TestItem");
+        EXPECT_EQ(CallByName(item.get(), L"NoSuchMember", {}).hr, DISP_E_UNKNOWNNAME);
+
+        EXPECT_EQ(item->Raise(53), ErrorStatus(53));
+        EXPECT_EQ(TakeErrorInfo().Source, L"TestItem") << "the vtable call leaves the class's error record";
+        EXPECT_EQ(item->InterfaceSupportsErrorInfo(IID__TestItem), S_OK);
+        EXPECT_EQ(item->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
+        EXPECT_EQ(item->get_Number(nullptr), E_POINTER);
+    }
+    EXPECT_TRUE(tovrin::module::CanUnload()) << "the last reference takes the object";
+}
+
 TEST(ItemList, PositionsAreZeroBasedAndTheEnumeratorOutlivesTheList)
 {
     ASSERT_TRUE(tovrin::module::CanUnload());
     ComPtr<IEnumVARIANT> enumerator;
-    ComPtr<::Collection> first, last;
+    ComPtr<_TestItem> first, last;
     {
-        tovrin::ItemList<::Collection> list;
-        for (int i = 0; i < 3; ++i)
-            list.Add(ComPtr<::Collection>::Attach(tovrin::OwnCollection::Create().release()));
+        tovrin::ItemList<_TestItem> list;
+        for (long i = 0; i < 3; ++i)
+            list.Add(ComPtr<_TestItem>::Attach(TestItem::Create(i).release()));
         EXPECT_EQ(list.Count(), 3);
         first = list.At(0);
         last = list.At(2);
+        EXPECT_EQ(NumberOf(first.get()), 0);
+        EXPECT_EQ(NumberOf(last.get()), 2);
         for (long index : {-1L, 3L, 2147483647L, -2147483647L - 1})
             EXPECT_EQ(ErrorNumberOf([&] { list.At(index); }), 9) << index;
         enumerator = list.NewEnum().query<IEnumVARIANT>(IID_IEnumVARIANT);

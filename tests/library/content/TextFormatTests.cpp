@@ -22,9 +22,29 @@ std::string EncodeBytes(const std::wstring& text, const Format& format, bool wit
     return tovrin::ReadByteArray(bytes.get());
 }
 
+class MemorySource final : public IByteSource {
+public:
+    explicit MemorySource(std::string bytes) : m_bytes(std::move(bytes)) {}
+    size_t Read(char* buffer, size_t size) override
+    {
+        size_t n = std::min(size, m_bytes.size() - m_position);
+        std::memcpy(buffer, m_bytes.data() + m_position, n);
+        m_position += n;
+        return n;
+    }
+    void Seek(size_t position) override { m_position = position; }
+
+private:
+    std::string m_bytes;
+    size_t m_position = 0;
+};
+
+// The text of the bytes as reading a file of them gives it: one piece holds
+// every sample here.
 std::wstring DecodeText(const std::string& bytes, const Format& format)
 {
-    return Decode(bytes.data(), bytes.size(), format).str();
+    MemorySource source(bytes);
+    return DecodeStream(source, 0, bytes.size(), format).str();
 }
 
 std::string Bytes(std::initializer_list<int> values)
@@ -70,7 +90,7 @@ TEST(Encode, WritesTheMarkOfEachEncoding)
     EXPECT_EQ(EncodeBytes(L"", {UTF8, BOM, DontInvertBytes}, true), "\xEF\xBB\xBF");
 }
 
-TEST(Decode, RemovesTheMarkByPosition)
+TEST(DecodeStream, RemovesTheMarkByPosition)
 {
     EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "abc", {UTF8, BOM, DontInvertBytes}), L"abc");
     EXPECT_EQ(DecodeText("abcdef", {UTF8, BOM, DontInvertBytes}), L"def") << "a forced mark costs three bytes";
@@ -81,31 +101,26 @@ TEST(Decode, RemovesTheMarkByPosition)
     EXPECT_EQ(DecodeText("h\xC3\xA9", {UTF8, NoBOM, DontInvertBytes}), L"h\u00E9");
 }
 
-TEST(InvertByteOrder, SwapsPairsAndRaises9ForAnOddLastByte)
+TEST(DecodeStream, SwapsTheBytesOfEveryPairAndRaises9ForAnOddCount)
 {
-    std::string empty;
-    InvertByteOrder(empty);
-    EXPECT_TRUE(empty.empty());
-
-    std::string even = "abcd";
-    InvertByteOrder(even);
-    EXPECT_EQ(even, "badc");
-
-    std::string odd = "abcde";
+    EXPECT_EQ(DecodeText("", {UTF16, NoBOM, InvertBytes}), L"");
+    EXPECT_EQ(DecodeText("abcd", {UTF16, NoBOM, InvertBytes}), (std::wstring{L'\x6162', L'\x6364'}));
+    EXPECT_EQ(DecodeText("abcd", {UTF16, NoBOM, DontInvertBytes}), (std::wstring{L'\x6261', L'\x6463'}));
     try {
-        InvertByteOrder(odd);
+        DecodeText("abcde", {UTF16, NoBOM, InvertBytes});
         ADD_FAILURE() << "no error for an odd byte count";
     } catch (const tovrin::AutomationError& error) {
         EXPECT_EQ(error.Number(), 9);
+        EXPECT_TRUE(error.RaisedAlways()) << "whatever RaiseErrors says";
         EXPECT_TRUE(error.Source().empty()) << "the member's class gives the Source at its boundary";
     }
-    EXPECT_EQ(odd, "badce") << "every complete pair is swapped first";
-    EXPECT_THROW(DecodeText("abc", {UTF16, NoBOM, InvertBytes}), tovrin::AutomationError);
+    EXPECT_THROW(DecodeText("abc", {UTF16, BOM, InvertBytes}), tovrin::AutomationError);
 }
 
 // The byte-string path the support library describes (asStrConvW, asCutLeft,
-// asUTF8ToUNICODE; asUNICODEToUTF8, asStrConvB) and the whole-buffer path the
-// library takes must give the same text and the same bytes.
+// asUTF8ToUNICODE; asUNICODEToUTF8, asStrConvB) and the library's path over a
+// whole buffer (a file read in one piece) must give the same text and the
+// same bytes.
 namespace {
 
 std::wstring Call(HRESULT(__stdcall* function)(BSTR, BSTR*), const std::wstring& text)
@@ -188,27 +203,6 @@ TEST(WholeBufferPath, EncodesLikeTheByteStringPath)
     EXPECT_EQ(EncodeBytes(text, {ANSI, NoBOM, DontInvertBytes}, false), BytesOf(text));
 }
 
-namespace {
-
-class MemorySource final : public IByteSource {
-public:
-    explicit MemorySource(std::string bytes) : m_bytes(std::move(bytes)) {}
-    size_t Read(char* buffer, size_t size) override
-    {
-        size_t n = std::min(size, m_bytes.size() - m_position);
-        std::memcpy(buffer, m_bytes.data() + m_position, n);
-        m_position += n;
-        return n;
-    }
-    void Seek(size_t position) override { m_position = position; }
-
-private:
-    std::string m_bytes;
-    size_t m_position = 0;
-};
-
-} // namespace
-
 TEST(DecodeStream, PiecesNeverChangeTheText)
 {
     std::string all;
@@ -228,7 +222,7 @@ TEST(DecodeStream, PiecesNeverChangeTheText)
         for (const Format& format : formats) {
             if (format.Encoding == UTF16 && format.InvertBytes == InvertBytes && bytes.size() % 2)
                 continue; // error 9, checked below
-            std::wstring whole = DecodeText(bytes, format);
+            std::wstring whole = DecodeText(bytes, format); // in one piece
             for (size_t piece = 1; piece <= 9; ++piece) {
                 MemorySource source(bytes);
                 std::wstring streamed = DecodeStream(source, 0, bytes.size(), format, piece).str();

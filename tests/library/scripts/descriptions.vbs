@@ -1,19 +1,7 @@
 ' File descriptions as a VBScript author keeps them: tovFSO's members for one
 ' file, and tovDescriptIon for a whole folder.
-Option Explicit
 
-Dim fso, tov, list, folder, passed, failed
-passed = 0
-failed = 0
-
-Sub Check(condition, what)
-    If condition Then
-        passed = passed + 1
-    Else
-        failed = failed + 1
-        WScript.Echo "FAIL: " & what
-    End If
-End Sub
+Dim fso, tov, list, folder
 
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set tov = CreateObject("Ormelin0105.tovFSO")
@@ -45,8 +33,4 @@ Check tov.SetFileDescription(folder & "\new.txt", ""), "an empty text removes th
 Check Not fso.FileExists(folder & "\Descript.ion"), "no entries, no description file"
 
 fso.DeleteFolder folder, True
-If failed = 0 Then
-    WScript.Echo "descriptions.vbs: ALL " & passed & " CHECKS PASSED"
-Else
-    WScript.Echo "descriptions.vbs: " & failed & " of " & (passed + failed) & " checks failed"
-End If
+Finish

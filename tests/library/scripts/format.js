@@ -2,16 +2,6 @@
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var tov = new ActiveXObject("Ormelin0105.tovFSO");
 var folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-format-js");
-var passed = 0, failed = 0;
-
-function check(condition, what) {
-    if (condition) {
-        passed++;
-    } else {
-        failed++;
-        WScript.Echo("FAIL: " + what);
-    }
-}
 
 if (!fso.FolderExists(folder)) fso.CreateFolder(folder);
 var stream = fso.CreateTextFile(folder + "\\unicode.txt", true, true);
@@ -39,8 +29,4 @@ try {
 }
 
 fso.DeleteFolder(folder, true);
-if (failed == 0) {
-    WScript.Echo("format.js: ALL " + passed + " CHECKS PASSED");
-} else {
-    WScript.Echo("format.js: " + failed + " of " + (passed + failed) + " checks failed");
-}
+finish();

@@ -1,19 +1,7 @@
 ' tovFSO's text-format detection as a VBScript author uses it: the twin's
 ' write-back into script variables, and the errors a script sees.
-Option Explicit
 
-Dim fso, tov, folder, passed, failed
-passed = 0
-failed = 0
-
-Sub Check(condition, what)
-    If condition Then
-        passed = passed + 1
-    Else
-        failed = failed + 1
-        WScript.Echo "FAIL: " & what
-    End If
-End Sub
+Dim fso, tov, folder
 
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set tov = CreateObject("Ormelin0105.tovFSO")
@@ -68,8 +56,4 @@ Err.Clear
 On Error GoTo 0
 
 fso.DeleteFolder folder, True
-If failed = 0 Then
-    WScript.Echo "format.vbs: ALL " & passed & " CHECKS PASSED"
-Else
-    WScript.Echo "format.vbs: " & failed & " of " & (passed + failed) & " checks failed"
-End If
+Finish

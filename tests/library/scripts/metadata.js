@@ -1,8 +1,4 @@
 // File metadata from JScript: the members whose value is returned.
-var passed = 0, failed = 0;
-function check(condition, what) {
-    if (condition) passed++; else { failed++; WScript.Echo("FAIL: " + what); }
-}
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var tov = new ActiveXObject("Ormelin0105.tovFSO");
 var folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-metadata-js");
@@ -26,5 +22,4 @@ check(tov.RecycleFile(path, true) === true, "RecycleFile past the bin");
 check(!fso.FileExists(path), "the file is gone");
 
 fso.DeleteFolder(folder, true);
-WScript.Echo(failed === 0 ? "metadata.js: ALL " + passed + " CHECKS PASSED"
-                          : "metadata.js: " + failed + " of " + (passed + failed) + " checks failed");
+finish();

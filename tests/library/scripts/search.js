@@ -1,9 +1,5 @@
 // The found-files search from JScript: an object literal as the callback,
 // whose DirectoryCompleted returns true to cancel.
-var passed = 0, failed = 0;
-function check(condition, what) {
-    if (condition) passed++; else { failed++; WScript.Echo("FAIL: " + what); }
-}
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-search-js");
 if (fso.FolderExists(folder)) fso.DeleteFolder(folder, true);
@@ -31,5 +27,4 @@ try { found.RefreshEx(folder, "*", false, {}); } catch (error) { refused = error
 check(refused === 438, "an object without DirectoryCompleted is refused: " + refused);
 
 fso.DeleteFolder(folder, true);
-WScript.Echo(failed === 0 ? "search.js: ALL " + passed + " CHECKS PASSED"
-                          : "search.js: " + failed + " of " + (passed + failed) + " checks failed");
+finish();

@@ -4,16 +4,6 @@
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var tov = new ActiveXObject("Ormelin0105.tovFSO");
 var folder = fso.BuildPath(fso.GetSpecialFolder(2), "tovrin-text-js");
-var passed = 0, failed = 0;
-
-function check(condition, what) {
-    if (condition) {
-        passed++;
-    } else {
-        failed++;
-        WScript.Echo("FAIL: " + what);
-    }
-}
 
 if (!fso.FolderExists(folder)) fso.CreateFolder(folder);
 var file = folder + "\\text.txt";
@@ -46,8 +36,4 @@ try {
 }
 
 fso.DeleteFolder(folder, true);
-if (failed == 0) {
-    WScript.Echo("text.js: ALL " + passed + " CHECKS PASSED");
-} else {
-    WScript.Echo("text.js: " + failed + " of " + (passed + failed) + " checks failed");
-}
+finish();

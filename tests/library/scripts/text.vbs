@@ -1,19 +1,7 @@
 ' Text and list files as a VBScript author uses them: the twins' write-back,
 ' the format rules, list files, and errors whatever RaiseErrors says.
-Option Explicit
 
-Dim fso, tov, folder, passed, failed
-passed = 0
-failed = 0
-
-Sub Check(condition, what)
-    If condition Then
-        passed = passed + 1
-    Else
-        failed = failed + 1
-        WScript.Echo "FAIL: " & what
-    End If
-End Sub
+Dim fso, tov, folder
 
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set tov = CreateObject("Ormelin0105.tovFSO")
@@ -70,8 +58,4 @@ Err.Clear
 On Error GoTo 0
 
 fso.DeleteFolder folder, True
-If failed = 0 Then
-    WScript.Echo "text.vbs: ALL " & passed & " CHECKS PASSED"
-Else
-    WScript.Echo "text.vbs: " & failed & " of " & (passed + failed) & " checks failed"
-End If
+Finish

@@ -1,20 +1,8 @@
 ' The typed members (not the ByVar twins) called with script variables for
 ' their by-reference parameters, arguments left out in the middle, as a
 ' VBScript author writes them.
-Option Explicit
 
-Dim fso, tov, folder, passed, failed
-passed = 0
-failed = 0
-
-Sub Check(condition, what)
-    If condition Then
-        passed = passed + 1
-    Else
-        failed = failed + 1
-        WScript.Echo "FAIL: " & what
-    End If
-End Sub
+Dim fso, tov, folder
 
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set tov = CreateObject("Ormelin0105.tovFSO")
@@ -124,8 +112,4 @@ For k = 0 To UBound(initials)
 Next
 
 fso.DeleteFolder folder, True
-If failed = 0 Then
-    WScript.Echo "ALL " & passed & " CHECKS PASSED"
-Else
-    WScript.Echo failed & " CHECKS FAILED"
-End If
+Finish

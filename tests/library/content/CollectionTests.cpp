@@ -2,7 +2,8 @@
 // created: positions, keys, insertion and the errors the platform's raises.
 #include "ComTestSupport.h"
 
-#include "com/Collection.h"
+#include "content/Collection.h"
+#include "content/modStandardListFileSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -141,9 +142,17 @@ TEST(NewCollection, FallsBackToOurOwnWhereTheRuntimeIsAbsent)
     ComPtr<::Collection> collection = tovrin::NewCollection();
     ASSERT_TRUE(collection);
     if (FAILED(hr)) {
-        tovrin::AddString(collection.get(), L"first", L"1");
+        // The list readers' adding: the text's first characters, keyed by position.
+        long added = 0;
+        tovrin::AddListItem(collection.get(), added, L"first line", 5);
+        tovrin::AddListItem(collection.get(), added, L"second", 6);
+        EXPECT_EQ(added, 2);
         long count = 0;
         collection->Count(&count);
-        EXPECT_EQ(count, 1);
+        EXPECT_EQ(count, 2);
+        Variant key = Arg(L"1");
+        Variant item;
+        ASSERT_EQ(collection->Item(key.get(), item.put()), S_OK);
+        EXPECT_EQ(Text(item.get()), L"first");
     }
 }
