@@ -1,4 +1,4 @@
-#include "metadata/tovDescriptIon.h"
+#include "classes/tovDescriptIon.h"
 
 #include "files/FileAccess.h"
 #include "files/FileReader.h"

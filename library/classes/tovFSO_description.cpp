@@ -4,7 +4,7 @@
 #include "content/tovFSO.h"
 
 #include "files/FileAccess.h"
-#include "metadata/tovDescriptIon.h"
+#include "classes/tovDescriptIon.h"
 
 #include <tovrin/CodePage.h>
 #include <tovrin/tovrinsupportfbe.h>

@@ -4,7 +4,7 @@
 // stream's header and name are read; its data is skipped, whatever its size.
 #pragma once
 
-#include "metadata/FileStream.h"
+#include "classes/FileStream.h"
 #include "com/Dispatch.h"
 #include "com/ItemList.h"
 

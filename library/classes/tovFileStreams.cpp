@@ -1,4 +1,4 @@
-#include "metadata/tovFileStreams.h"
+#include "classes/tovFileStreams.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"

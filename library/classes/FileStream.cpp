@@ -1,4 +1,4 @@
-#include "metadata/FileStream.h"
+#include "classes/FileStream.h"
 
 #include <tovrin/tovrinsupport.h>
 
