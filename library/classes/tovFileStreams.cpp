@@ -41,10 +41,11 @@ HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT
             ReadStreams(CheckedFileName(FileName), ProcessSecurity != VARIANT_FALSE);
         if (!streams)
             return false;
-        m_hasList = ErrorNumberOf([&] {
+        auto makeRecords = [&] {
             for (const StreamHeader& stream : *streams)
                 m_streams.Add(ComPtr<_FileStream>::Attach(FileStream::Create(stream).release()));
-        }) == 0;
+        };
+        m_hasList = ErrorNumberOf(makeRecords) == 0;
         if (!m_hasList)
             m_streams.Clear();
         return m_hasList;
