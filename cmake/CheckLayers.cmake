@@ -6,15 +6,17 @@ cmake_minimum_required(VERSION 3.16)
 # The frame knows no type of the product's type library either: com/ builds
 # and is tested without it, so it may not include the header widl makes
 # from the library's IDL.
+# The COM classes (classes) sit above every feature.
 # Run with -DLIBRARY=<the library's source folder>; fails on the first
 # include that breaks the order, naming the file and the line.
-set(layers com files content metadata search information)
+set(layers com files content metadata search information classes)
 set(allowed_com com)
 set(allowed_files com files)
 set(allowed_content com files content)
 set(allowed_metadata com files content metadata)
 set(allowed_search com files search)
 set(allowed_information com files information)
+set(allowed_classes com files content metadata search information classes)
 
 set(without_type_library com)
 

@@ -1,9 +1,9 @@
 #include "Classes.h"
 
 #include "search/IFindFilesCallback.h"
-#include "metadata/tovDescriptIon.h"
+#include "classes/tovDescriptIon.h"
 #include "content/tovFSO.h"
-#include "metadata/tovFileStreams.h"
+#include "classes/tovFileStreams.h"
 #include "information/tovFileVersion.h"
 #include "search/tovFoundedFiles.h"
 #include "information/tovShellFileInfo.h"

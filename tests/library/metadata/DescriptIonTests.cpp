@@ -7,7 +7,7 @@
 #include "TestFiles.h"
 
 #include "Ormelin0105.h"
-#include "metadata/tovDescriptIon.h"
+#include "classes/tovDescriptIon.h"
 
 #include <gtest/gtest.h>
 

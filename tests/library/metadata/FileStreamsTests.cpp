@@ -6,7 +6,7 @@
 #include "TestFiles.h"
 
 #include "Ormelin0105.h"
-#include "metadata/tovFileStreams.h"
+#include "classes/tovFileStreams.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // FileStream: one stream of a file as backup reading reports it (its kind,
-// attributes, size and name). Made and filled only by tovFileStreams,
-// read-only afterwards.
+// attributes, size and name; StreamHeader). Made and filled only by
+// tovFileStreams, read-only afterwards.
 #pragma once
 
 #include "com/Dispatch.h"
+#include "metadata/Streams.h"
 
 #include "Ormelin0105.h"
 
@@ -15,21 +16,6 @@ class FileStream final : public Dispatch<FileStream, _FileStream> {
 public:
     static REFIID InterfaceId() { return IID__FileStream; }
     static constexpr wchar_t Source[] = L"FileStream";
-
-    // The stream identifier record as backup reading delivers it: id,
-    // attributes, 64-bit size and name size, little-endian, 20 bytes.
-    static constexpr size_t HeaderSize = 20;
-    struct Header {
-        DWORD StreamId;
-        DWORD Attributes;
-        ULONGLONG Size;
-        DWORD NameSize;
-    };
-    static Header ParseHeader(const BYTE (&bytes)[HeaderSize]);
-
-    // The stream's name is the UTF-16 text of the name bytes, up to a NUL;
-    // the unnamed data stream is "::$DATA".
-    static ComPtr<FileStream> Create(const Header& header, const std::wstring& name);
 
     HRESULT STDMETHODCALLTYPE get_StreamID(long* RetVal) override;
     HRESULT STDMETHODCALLTYPE get_Attributes(long* RetVal) override;
@@ -53,7 +39,7 @@ public:
 
 private:
     friend class Dispatch<FileStream, _FileStream>;
-    FileStream(const Header& header, std::wstring name);
+    explicit FileStream(const StreamHeader& header);
 
     HRESULT IdIs(DWORD id, VARIANT_BOOL* RetVal) const;
     HRESULT HasAttribute(DWORD bit, VARIANT_BOOL* RetVal) const;

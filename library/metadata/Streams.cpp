@@ -1,16 +1,46 @@
-#include "metadata/tovFileStreams.h"
+#include "metadata/Streams.h"
 
-#include "files/FileAccess.h"
+#include "com/AutomationError.h"
 #include "files/FileSystem.h"
 
-#include <tovrin/ErrorNumbers.h>
+#include <tovrin/Unique.h>
 #include <tovrin/tovrinsupportfbe.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace tovrin {
 
 namespace {
+
+// The stream identifier record as backup reading delivers it: id,
+// attributes, 64-bit size and name size, little-endian, 20 bytes.
+const DWORD HeaderSize = 20;
+
+struct Record {
+    DWORD StreamId;
+    DWORD Attributes;
+    ULONGLONG Size;
+    DWORD NameSize;
+};
+
+Record ParseRecord(const BYTE (&bytes)[HeaderSize])
+{
+    Record record = {};
+    std::memcpy(&record.StreamId, bytes, 4);
+    std::memcpy(&record.Attributes, bytes + 4, 4);
+    std::memcpy(&record.Size, bytes + 8, 8);
+    std::memcpy(&record.NameSize, bytes + 16, 4);
+    return record;
+}
+
+StreamHeader HeaderOf(const Record& record, const std::wstring& name)
+{
+    std::wstring shown = name.substr(0, name.find(L'\0'));
+    if (record.NameSize == 0 && record.StreamId == BACKUP_DATA)
+        shown = L"::$DATA";
+    return {record.StreamId, record.Attributes, record.Size, std::move(shown)};
+}
 
 // The name buffer holds 262 UTF-16 units; a longer name is cut there, and
 // its remaining bytes are read and dropped, so that the next header is
@@ -82,72 +112,40 @@ private:
 
 } // namespace
 
-const ItemList<_FileStream>& tovFileStreams::Streams() const
+std::optional<std::vector<StreamHeader>> ReadStreams(const std::optional<std::wstring>& file, bool processSecurity)
 {
-    if (!m_hasList)
-        throw AutomationError(ErrObjectNotSet);
-    return m_streams;
+    VARIANT_BOOL nt = VARIANT_FALSE;
+    Check(esIsHostWinNT(&nt));
+    if (!nt || !file)
+        return std::nullopt;
+    Handle opened(FileSystem().Open(*file, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+    if (!opened)
+        return std::nullopt;
+    BackupReading reading(opened.get(), processSecurity);
+    std::vector<StreamHeader> streams;
+    for (;;) {
+        BYTE bytes[HeaderSize] = {};
+        std::wstring name;
+        BackupReading::Outcome outcome = reading.Read(bytes, sizeof(bytes));
+        const Record record = ParseRecord(bytes);
+        if (outcome == BackupReading::Outcome::Whole)
+            outcome = reading.ReadName(record.NameSize, name);
+        if (outcome == BackupReading::Outcome::Failed)
+            return std::nullopt;
+        if (outcome == BackupReading::Outcome::Short)
+            return streams;
+        streams.push_back(HeaderOf(record, name));
+        reading.Skip(record.Size);
+    }
 }
 
-HRESULT STDMETHODCALLTYPE tovFileStreams::get_Count(long* RetVal)
+std::wstring ShortStreamName(const std::wstring& name)
 {
-    return Member(RetVal, [&] { return Streams().Count(); });
-}
-
-HRESULT STDMETHODCALLTYPE tovFileStreams::get_Item(long Index, _FileStream** RetVal)
-{
-    return Member(RetVal, [&] { return Streams().At(Index); });
-}
-
-HRESULT STDMETHODCALLTYPE tovFileStreams::get_NewEnum(IUnknown** RetVal)
-{
-    return Member(RetVal, [&] { return Streams().NewEnum(); });
-}
-
-HRESULT STDMETHODCALLTYPE tovFileStreams::ReadFileStreams(BSTR FileName, VARIANT_BOOL ProcessSecurity,
-                                                          VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] {
-        m_streams.Clear();
-        m_hasList = true;
-        VARIANT_BOOL nt = VARIANT_FALSE;
-        Check(esIsHostWinNT(&nt));
-        if (!nt)
-            return false;
-        const std::optional<std::wstring> name = CheckedFileName(FileName);
-        if (!name)
-            return false;
-        Handle file(FileSystem().Open(*name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
-        if (!file)
-            return false;
-        BackupReading reading(file.get(), ProcessSecurity != VARIANT_FALSE);
-        // The list ends at the first header or name that comes short; a
-        // reading that fails leaves no list, not part of one.
-        for (;;) {
-            BYTE bytes[FileStream::HeaderSize] = {};
-            std::wstring name;
-            BackupReading::Outcome outcome = reading.Read(bytes, sizeof(bytes));
-            FileStream::Header header = FileStream::ParseHeader(bytes);
-            if (outcome == BackupReading::Outcome::Whole)
-                outcome = reading.ReadName(header.NameSize, name);
-            if (outcome == BackupReading::Outcome::Failed) {
-                m_streams.Clear();
-                return false;
-            }
-            if (outcome == BackupReading::Outcome::Short)
-                break;
-            const bool added = ErrorNumberOf([&] {
-                m_streams.Add(ComPtr<_FileStream>::Attach(FileStream::Create(header, name).release()));
-            }) == 0;
-            if (!added) {
-                m_streams.Clear();
-                m_hasList = false;
-                return false;
-            }
-            reading.Skip(header.Size);
-        }
-        return true;
-    });
+    const size_t colon = name.find(L':');
+    if (colon == std::wstring::npos)
+        return name;
+    const std::wstring rest = name.substr(colon + 1);
+    return rest.substr(0, rest.find(L':'));
 }
 
 } // namespace tovrin

@@ -1,15 +1,14 @@
-#include "metadata/tovDescriptIon.h"
+#include "metadata/DescriptionList.h"
 
+#include "com/Member.h"
 #include "files/FileAccess.h"
 #include "files/FileReader.h"
 #include "files/FileSystem.h"
 
 #include <tovrin/CodePage.h>
 #include <tovrin/ErrorNumbers.h>
-#include <tovrin/tovrinsupportfbe.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace tovrin {
 
@@ -108,7 +107,7 @@ std::optional<std::wstring> DescriptionFileOf(const std::optional<std::wstring>&
     return JoinFileName(*folder, L"Descript.ion");
 }
 
-void tovDescriptIon::ClearAll()
+void DescriptionList::Clear()
 {
     m_entries.clear();
     m_slots.clear();
@@ -117,33 +116,64 @@ void tovDescriptIon::ClearAll()
     m_utf8Mode = false;
 }
 
-std::ptrdiff_t tovDescriptIon::Find(const std::wstring& name) const
+std::ptrdiff_t DescriptionList::SlotOf(const std::wstring& name) const
 {
     auto found = m_slots.find(Folded(name));
     return found == m_slots.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
 }
 
-bool tovDescriptIon::Holds(const std::wstring& name, const std::wstring& description) const
+const DescriptionList::Entry* DescriptionList::Find(const std::wstring& name) const
 {
-    const std::ptrdiff_t slot = Find(name);
-    if (slot < 0)
-        return description.empty();
-    const Entry& entry = m_entries[static_cast<size_t>(slot)];
-    return entry.Name == name && entry.Description == description;
+    const std::ptrdiff_t slot = SlotOf(name);
+    return slot < 0 ? nullptr : &m_entries[static_cast<size_t>(slot)].Kept;
 }
 
-void tovDescriptIon::Append(const std::wstring& name, const std::wstring& description)
+bool DescriptionList::Holds(const std::wstring& name, const std::wstring& description) const
+{
+    const Entry* entry = Find(name);
+    if (!entry)
+        return description.empty();
+    return entry->Name == name && entry->Description == description;
+}
+
+void DescriptionList::Append(const std::wstring& name, const std::wstring& description)
 {
     std::wstring key = Folded(name);
     m_slots.emplace(key, m_entries.size());
-    m_entries.push_back({name, description, std::move(key)});
+    m_entries.push_back({{name, description}, std::move(key)});
 }
 
-void tovDescriptIon::RemoveSlot(size_t slot)
+void DescriptionList::Add(const std::wstring& name, const std::wstring& description)
 {
-    Entry& entry = m_entries[slot];
-    m_slots.erase(entry.Key);
-    entry = Entry();
+    if (name.empty())
+        return;
+    Remove(name);
+    if (!description.empty())
+        Append(name, description);
+}
+
+bool DescriptionList::Remove(long index)
+{
+    if (!At(index))
+        return false;
+    RemoveSlot(static_cast<size_t>(index)); // At closed the gaps: positions are slots
+    return true;
+}
+
+bool DescriptionList::Remove(const std::wstring& name)
+{
+    const std::ptrdiff_t slot = SlotOf(name);
+    if (slot < 0)
+        return false;
+    RemoveSlot(static_cast<size_t>(slot));
+    return true;
+}
+
+void DescriptionList::RemoveSlot(size_t slot)
+{
+    Slot& removed = m_entries[slot];
+    m_slots.erase(removed.Key);
+    removed = Slot();
     ++m_removed;
     // A long run of replacements leaves gaps: close them before they
     // outnumber the entries.
@@ -151,29 +181,29 @@ void tovDescriptIon::RemoveSlot(size_t slot)
         CloseGaps();
 }
 
-void tovDescriptIon::CloseGaps()
+void DescriptionList::CloseGaps()
 {
-    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.Key.empty(); }),
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(), [](const Slot& s) { return s.Key.empty(); }),
                     m_entries.end());
     for (size_t slot = 0; slot < m_entries.size(); ++slot)
         m_slots[m_entries[slot].Key] = slot;
     m_removed = 0;
 }
 
-const tovDescriptIon::Entry* tovDescriptIon::At(long index)
+const DescriptionList::Entry* DescriptionList::At(long index)
 {
     if (index < 0 || static_cast<size_t>(index) >= m_entries.size() - m_removed)
         return nullptr;
     if (m_removed > 0)
         CloseGaps();
-    return &m_entries[static_cast<size_t>(index)];
+    return &m_entries[static_cast<size_t>(index)].Kept;
 }
 
 // One line of a description file, split on its bytes: a name (bare up to
 // the first blank or tab, or between double quotes), then the description,
 // trimmed. Lines that do not have this shape are skipped, and so is a second
 // line for a name.
-void tovDescriptIon::Parse(const char* line, size_t length)
+void DescriptionList::Parse(const char* line, size_t length)
 {
     if (length == 0 || line[0] == ' ' || line[0] == '\t')
         return;
@@ -202,13 +232,13 @@ void tovDescriptIon::Parse(const char* line, size_t length)
     if (!TryFromCodePage(codePage, nameStart, static_cast<size_t>(nameEnd - nameStart), name) ||
         !TryFromCodePage(codePage, text, static_cast<size_t>(end - text), description))
         return; // a part that does not decode: the line is skipped
-    if (Find(name) < 0)
+    if (SlotOf(name) < 0)
         Append(name, description);
 }
 
-bool tovDescriptIon::Read(const std::optional<std::wstring>& fileName)
+bool DescriptionList::Read(const std::optional<std::wstring>& fileName)
 {
-    ClearAll();
+    Clear();
     if (!fileName)
         return false;
     std::string bytes;
@@ -238,15 +268,32 @@ bool tovDescriptIon::Read(const std::optional<std::wstring>& fileName)
     return true;
 }
 
-std::string tovDescriptIon::Encode(const std::wstring& text) const
+std::string DescriptionList::Encode(const std::wstring& text) const
 {
     return ToCodePage(m_utf8Mode ? CP_UTF8 : CP_OEMCP, text);
+}
+
+std::string DescriptionList::Content() const
+{
+    std::string content = m_utf8Mode ? Utf8Mark : "";
+    for (const Slot& slot : m_entries) {
+        if (slot.Key.empty())
+            continue;
+        std::string encodedName = Encode(slot.Kept.Name);
+        if (encodedName.find_first_of(" \t") != std::string::npos)
+            encodedName = '"' + encodedName + '"';
+        content += encodedName;
+        content += ' ';
+        content += Encode(slot.Kept.Description);
+        content += "\r\n";
+    }
+    return content;
 }
 
 // Writes every entry, then leaves the file hidden; an empty list deletes the
 // file. Nothing is raised for a file that cannot be written: the result is
 // False, and the file that was there keeps its bytes and its attributes.
-bool tovDescriptIon::Write(const std::optional<std::wstring>& fileName)
+bool DescriptionList::Write(const std::optional<std::wstring>& fileName) const
 {
     if (!fileName)
         return false;
@@ -257,138 +304,18 @@ bool tovDescriptIon::Write(const std::optional<std::wstring>& fileName)
     const DWORD attributes = files.GetAttributes(name);
     files.SetAttributes(name, FILE_ATTRIBUTE_NORMAL);
     bool done = false;
-    if (m_entries.size() == m_removed) {
+    if (Count() == 0) {
         done = attributes == INVALID_FILE_ATTRIBUTES || files.Delete(name);
     } else {
-        std::string content = m_utf8Mode ? Utf8Mark : "";
-        for (const Entry& entry : m_entries) {
-            if (entry.Key.empty())
-                continue;
-            std::string encodedName = Encode(entry.Name);
-            if (encodedName.find_first_of(" \t") != std::string::npos)
-                encodedName = '"' + encodedName + '"';
-            content += encodedName;
-            content += ' ';
-            content += Encode(entry.Description);
-            content += "\r\n";
-        }
         // Once the content is in place the write has succeeded, whatever
         // the attribute step does after it.
-        done = ReplaceContent(name, content, attributes != INVALID_FILE_ATTRIBUTES);
+        done = ReplaceContent(name, Content(), attributes != INVALID_FILE_ATTRIBUTES);
         if (done)
             files.SetAttributes(name, FILE_ATTRIBUTE_HIDDEN);
     }
     if (!done && attributes != INVALID_FILE_ATTRIBUTES)
         files.SetAttributes(name, attributes);
     return done;
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::get_UTF8Mode(VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] { return m_utf8Mode; });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::put_UTF8Mode(VARIANT_BOOL Value)
-{
-    return Member([&] { m_utf8Mode = Value != VARIANT_FALSE; });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::get_FileName(BSTR* RetVal)
-{
-    return Member(RetVal, [&] { return Bstr::From(m_fileName); });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemFileName(long Index, BSTR* RetVal)
-{
-    return Member(RetVal, [&] {
-        const Entry* entry = At(Index);
-        return Bstr::From(entry ? entry->Name : std::wstring());
-    });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemDescription(long Index, BSTR* RetVal)
-{
-    return Member(RetVal, [&] {
-        const Entry* entry = At(Index);
-        return Bstr::From(entry ? entry->Description : std::wstring());
-    });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemDescriptionByFileName(BSTR FileName, BSTR* RetVal)
-{
-    return Member(RetVal, [&] {
-        std::ptrdiff_t slot = Find(Bstr::ToString(FileName));
-        return Bstr::From(slot < 0 ? std::wstring() : m_entries[static_cast<size_t>(slot)].Description);
-    });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::get_ItemCount(long* RetVal)
-{
-    return Member(RetVal, [&] { return static_cast<long>(m_entries.size() - m_removed); });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::RemoveItem(long Index, VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] {
-        if (!At(Index))
-            return false;
-        RemoveSlot(static_cast<size_t>(Index)); // At closed the gaps: positions are slots
-        return true;
-    });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::RemoveItemByFileName(BSTR FileName, VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] {
-        std::ptrdiff_t slot = Find(Bstr::ToString(FileName));
-        if (slot < 0)
-            return false;
-        RemoveSlot(static_cast<size_t>(slot));
-        return true;
-    });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::AddItem(BSTR FileName, BSTR Description)
-{
-    return Member([&] {
-        std::wstring name = Bstr::ToString(FileName);
-        if (name.empty())
-            return;
-        std::ptrdiff_t slot = Find(name);
-        if (slot >= 0)
-            RemoveSlot(static_cast<size_t>(slot));
-        if (::SysStringLen(Description) > 0)
-            Append(name, Bstr::ToString(Description)); // at the end, in this call's letter case
-    });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::Clear()
-{
-    return Member([&] { ClearAll(); });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::ReadFile(BSTR FileName, VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] { return Read(CheckedFileName(FileName)); });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::WriteFile(BSTR FileName, VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] { return Write(CheckedFileName(FileName)); });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::ReadDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] { return Read(DescriptionFileOf(CheckedFileName(PathName))); });
-}
-
-HRESULT STDMETHODCALLTYPE tovDescriptIon::WriteDirectoryFile(BSTR PathName, VARIANT_BOOL* RetVal)
-{
-    return Member(RetVal, [&] {
-        if (::SysStringLen(PathName) == 0)
-            return Write(std::wstring()); // the file last read
-        return Write(DescriptionFileOf(CheckedFileName(PathName)));
-    });
 }
 
 } // namespace tovrin

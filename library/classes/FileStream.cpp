@@ -1,24 +1,12 @@
-#include "metadata/FileStream.h"
+#include "classes/FileStream.h"
 
 #include <tovrin/tovrinsupport.h>
 
-#include <cstring>
-
 namespace tovrin {
-
-FileStream::Header FileStream::ParseHeader(const BYTE (&bytes)[HeaderSize])
-{
-    Header header = {};
-    std::memcpy(&header.StreamId, bytes, 4);
-    std::memcpy(&header.Attributes, bytes + 4, 4);
-    std::memcpy(&header.Size, bytes + 8, 8);
-    std::memcpy(&header.NameSize, bytes + 16, 4);
-    return header;
-}
 
 namespace {
 
-double SizeOf(const FileStream::Header& header)
+double SizeOf(const StreamHeader& header)
 {
     LARGE_INTEGER size = {};
     size.QuadPart = static_cast<LONGLONG>(header.Size);
@@ -29,17 +17,9 @@ double SizeOf(const FileStream::Header& header)
 
 } // namespace
 
-FileStream::FileStream(const Header& header, std::wstring name)
-    : m_streamId(header.StreamId), m_attributes(header.Attributes), m_size(SizeOf(header)), m_name(std::move(name))
+FileStream::FileStream(const StreamHeader& header)
+    : m_streamId(header.StreamId), m_attributes(header.Attributes), m_size(SizeOf(header)), m_name(header.Name)
 {
-}
-
-ComPtr<FileStream> FileStream::Create(const Header& header, const std::wstring& name)
-{
-    std::wstring shown = name.substr(0, name.find(L'\0'));
-    if (header.NameSize == 0 && header.StreamId == BACKUP_DATA)
-        shown = L"::$DATA";
-    return Dispatch::Create(header, std::move(shown));
 }
 
 HRESULT FileStream::IdIs(DWORD id, VARIANT_BOOL* RetVal) const
@@ -72,19 +52,9 @@ HRESULT STDMETHODCALLTYPE FileStream::get_Name(BSTR* RetVal)
     return Member(RetVal, [&] { return Bstr::From(m_name); });
 }
 
-// The name without its colon parts: ":Zone.Identifier:$DATA" gives
-// "Zone.Identifier", "::$DATA" gives "".
 HRESULT STDMETHODCALLTYPE FileStream::get_ShortName(BSTR* RetVal)
 {
-    return Member(RetVal, [&] {
-        std::wstring name = m_name;
-        size_t colon = name.find(L':');
-        if (colon != std::wstring::npos) {
-            name = name.substr(colon + 1);
-            name = name.substr(0, name.find(L':'));
-        }
-        return Bstr::From(name);
-    });
+    return Member(RetVal, [&] { return Bstr::From(ShortStreamName(m_name)); });
 }
 
 HRESULT STDMETHODCALLTYPE FileStream::get_StreamIDInvalid(VARIANT_BOOL* RetVal)

@@ -1,10 +1,8 @@
-// tovFileStreams: the streams that make up a file on NTFS (its data, named
-// streams, extended attributes, security and the rest), as backup reading
-// reports them, held as a zero-based list of FileStream records. Only each
-// stream's header and name are read; its data is skipped, whatever its size.
+// tovFileStreams: the streams that make up a file on NTFS, as ReadStreams
+// reads them, held as a zero-based list of FileStream records.
 #pragma once
 
-#include "metadata/FileStream.h"
+#include "classes/FileStream.h"
 #include "com/Dispatch.h"
 #include "com/ItemList.h"
 
