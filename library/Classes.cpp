@@ -2,7 +2,7 @@
 
 #include "search/IFindFilesCallback.h"
 #include "metadata/tovDescriptIon.h"
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 #include "metadata/tovFileStreams.h"
 #include "information/tovFileVersion.h"
 #include "search/tovFoundedFiles.h"

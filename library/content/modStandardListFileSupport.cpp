@@ -2,7 +2,7 @@
 
 #include "com/Collection.h"
 #include "files/FileReader.h"
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include <tovrin/CodePage.h>
 #include <tovrin/ErrorNumbers.h>

@@ -1,7 +1,7 @@
 // tovFSO: the description of one file, kept in the "Descript.ion" file of
 // its folder. Each call reads that file into a fresh tovDescriptIon and,
 // when it changes anything, writes the whole file back.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/FileAccess.h"
 #include "metadata/tovDescriptIon.h"

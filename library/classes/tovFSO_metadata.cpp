@@ -1,6 +1,6 @@
 // tovFSO: NTFS compression of a file or folder, deletion through the shell's
 // recycle bin, and the three time stamps of a file or folder in local time.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"

@@ -1,7 +1,7 @@
 // tovFSO: whole text files in ANSI, UTF-8 or UTF-16, read with GetFileB and
 // written with PutFileB, OverwriteFileB and AppendFileB through the object's
 // own interface, each passing its RaiseErrors on.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/FileReader.h"
 #include "files/FileAccess.h"

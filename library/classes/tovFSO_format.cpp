@@ -1,5 +1,5 @@
 // tovFSO: the text format of a file, read from its first bytes.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/FileAccess.h"
 #include "files/FileReader.h"

@@ -1,6 +1,6 @@
 // tovFSO: standard list files, one entry per line, blank lines and comment
 // lines left out, read into a Collection keyed by position.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "com/Collection.h"
 #include "files/FileAccess.h"

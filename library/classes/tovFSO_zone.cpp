@@ -2,7 +2,7 @@
 // as a profile (INI) text in the file's "Zone.Identifier" stream. Other keys
 // and sections of the stream are left alone, and nothing here raises: a
 // failure shows as False or as zone 0.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"

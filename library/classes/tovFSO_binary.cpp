@@ -1,6 +1,6 @@
 // tovFSO: whole files to and from byte arrays. Each method moves the file in
 // one piece: one array of the file's size, one read or one write.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/CFileAttributesReset.h"
 #include "files/FileReader.h"
