@@ -3,16 +3,11 @@
 // own interface, each passing its RaiseErrors on.
 #include "classes/tovFSO.h"
 
-#include "files/FileReader.h"
-#include "files/FileAccess.h"
-#include "content/TextFormat.h"
 #include "com/ScriptTwin.h"
+#include "content/TextFile.h"
+#include "files/FileAccess.h"
 
-#include <tovrin/ErrorNumbers.h>
 #include <tovrin/SafeArrayBytes.h>
-
-#include <algorithm>
-#include <memory>
 
 namespace tovrin {
 
@@ -34,15 +29,9 @@ void TellFormat(const text::Format& format, FileEncodingConst* lpEncoding, FileB
         *lpInvertBytes = static_cast<InvertBytesConst>(format.InvertBytes);
 }
 
-// Whether the bytes start with a mark: only UTF-8 and UTF-16 have one.
-bool WritesMark(const text::Format& format)
+SafeArray EncodeText(BSTR data, const text::Writing& writing)
 {
-    return format.Encoding != text::ANSI && format.FileBOM == text::BOM;
-}
-
-SafeArray EncodeText(BSTR data, const text::Format& format, bool withMark)
-{
-    return text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, format, withMark);
+    return text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, writing.Format, writing.WithMark);
 }
 
 } // namespace
@@ -59,18 +48,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
     // text, and the format used is told once the text is whole.
     return FileMember(RaiseErrors, RetVal, lpSuccess, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        const std::wstring name = RequireFileName(FileName);
-        if (!FileExists(name))
-            throw AutomationError(ErrFileNotFound);
-        FileReader file(name);
-        char head[3];
-        const size_t headLength = std::min<size_t>(sizeof(head), file.Length());
-        if (file.Read(head, headLength) != headLength)
-            throw AutomationError(ErrInputPastEnd);
-        const text::Format effective =
-            text::Resolve(FormatOf(Encoding, FileBOM, InvertBytes), text::DetectTextFormat(head, headLength));
-        Bstr decoded = text::DecodeStream(file, 0, file.Length(), effective);
-        TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
+        text::OpenedText opened = text::OpenTextFile(RequireFileName(FileName), FormatOf(Encoding, FileBOM, InvertBytes));
+        Bstr decoded = text::DecodeStream(opened.File, 0, opened.File.Length(), opened.Format);
+        TellFormat(opened.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         return decoded;
     });
 }
@@ -105,8 +85,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::PutFile2(BSTR FileName, BSTR Data, VARIANT_BOO
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::Format format = text::WritingDefaults(FormatOf(Encoding, FileBOM, InvertBytes));
-        SafeArray bytes = EncodeText(Data, format, WritesMark(format));
+        SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
         SAFEARRAY* passed = bytes.get();
         VARIANT_BOOL written = VARIANT_FALSE;
         Check(PutFileB(FileName, &passed, RaiseErrors, &written));
@@ -120,8 +99,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2(BSTR FileName, BSTR Data, VARIA
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::Format format = text::WritingDefaults(FormatOf(Encoding, FileBOM, InvertBytes));
-        SafeArray bytes = EncodeText(Data, format, WritesMark(format));
+        SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
         SAFEARRAY* passed = bytes.get();
         VARIANT_BOOL written = VARIANT_FALSE;
         Check(OverwriteFileB(FileName, &passed, RaiseErrors, &written));
@@ -154,9 +132,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::Format requested = FormatOf(Encoding, FileBOM, InvertBytes);
-        text::Format effective;
-        bool withMark = false;
+        const text::Format requested = FormatOf(Encoding, FileBOM, InvertBytes);
+        text::Writing writing;
         // A name with a NUL goes on to AppendFileB, which refuses it.
         const std::optional<std::wstring> name = CheckedFileName(FileName);
         if (name && FileExists(*name)) {
@@ -168,15 +145,14 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
             Check(GetFileFormat2(FileName, RaiseErrors, &encoding, &fileBOM, &invertBytes, &sampled));
             if (!sampled)
                 return VARIANT_FALSE;
-            effective = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
-            TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-            withMark = WritesMark(effective) && ListedFileSize(*name) == 0; // never a mark in the middle of a file
+            const text::Format format = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
+            TellFormat(format, lpEncoding, lpFileBOM, lpInvertBytes);
+            writing = text::WritingAppended(format, *name);
         } else {
-            effective = text::WritingDefaults(requested);
-            TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-            withMark = WritesMark(effective);
+            writing = text::WritingNew(requested);
+            TellFormat(writing.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         }
-        SafeArray bytes = EncodeText(Data, effective, withMark);
+        SafeArray bytes = EncodeText(Data, writing);
         SAFEARRAY* passed = bytes.get();
         VARIANT_BOOL written = VARIANT_FALSE;
         Check(AppendFileB(FileName, &passed, RaiseErrors, &written));
