@@ -34,6 +34,19 @@ SafeArray EncodeText(BSTR data, const text::Writing& writing)
     return text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, writing.Format, writing.WithMark);
 }
 
+// One of the object's own byte writers, called as a client calls it, so that
+// it follows the caller's RaiseErrors and its errors reach the caller whole.
+using ByteWriter = HRESULT (STDMETHODCALLTYPE tovFSO::*)(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*);
+
+VARIANT_BOOL WriteBytes(tovFSO& object, ByteWriter writer, BSTR fileName, const SafeArray& bytes,
+                        VARIANT_BOOL raiseErrors)
+{
+    SAFEARRAY* passed = bytes.get();
+    VARIANT_BOOL written = VARIANT_FALSE;
+    Check((object.*writer)(fileName, &passed, raiseErrors, &written));
+    return written;
+}
+
 } // namespace
 
 HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErrors, FileEncodingConst Encoding,
@@ -85,11 +98,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::PutFile2(BSTR FileName, BSTR Data, VARIANT_BOO
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
-        SAFEARRAY* passed = bytes.get();
-        VARIANT_BOOL written = VARIANT_FALSE;
-        Check(PutFileB(FileName, &passed, RaiseErrors, &written));
-        return written;
+        const SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
+        return WriteBytes(*this, &tovFSO::PutFileB, FileName, bytes, RaiseErrors);
     });
 }
 
@@ -99,11 +109,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2(BSTR FileName, BSTR Data, VARIA
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
-        SAFEARRAY* passed = bytes.get();
-        VARIANT_BOOL written = VARIANT_FALSE;
-        Check(OverwriteFileB(FileName, &passed, RaiseErrors, &written));
-        return written;
+        const SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
+        return WriteBytes(*this, &tovFSO::OverwriteFileB, FileName, bytes, RaiseErrors);
     });
 }
 
@@ -152,11 +159,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
             writing = text::WritingNew(requested);
             TellFormat(writing.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         }
-        SafeArray bytes = EncodeText(Data, writing);
-        SAFEARRAY* passed = bytes.get();
-        VARIANT_BOOL written = VARIANT_FALSE;
-        Check(AppendFileB(FileName, &passed, RaiseErrors, &written));
-        return written;
+        return WriteBytes(*this, &tovFSO::AppendFileB, FileName, EncodeText(Data, writing), RaiseErrors);
     });
 }
 
