@@ -1,6 +1,6 @@
-// tovFSO: whole text files in ANSI, UTF-8 or UTF-16, read with GetFileB and
-// written with PutFileB, OverwriteFileB and AppendFileB through the object's
-// own interface, each passing its RaiseErrors on.
+// tovFSO: whole text files in ANSI, UTF-8 or UTF-16, read piece by piece
+// and written with PutFileB, OverwriteFileB and AppendFileB through the
+// object's own interface, each passing its RaiseErrors on.
 #include "classes/tovFSO.h"
 
 #include "com/ScriptTwin.h"
@@ -19,7 +19,7 @@ text::Format FormatOf(long encoding, long fileBOM, long invertBytes)
 }
 
 void TellFormat(const text::Format& format, FileEncodingConst* lpEncoding, FileBOMConst* lpFileBOM,
-            InvertBytesConst* lpInvertBytes)
+                InvertBytesConst* lpInvertBytes)
 {
     if (lpEncoding)
         *lpEncoding = static_cast<FileEncodingConst>(format.Encoding);
@@ -61,7 +61,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
     // text, and the format used is told once the text is whole.
     return FileMember(RaiseErrors, RetVal, lpSuccess, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::OpenedText opened = text::OpenTextFile(RequireFileName(FileName), FormatOf(Encoding, FileBOM, InvertBytes));
+        text::OpenedText opened =
+            text::OpenTextFile(RequireFileName(FileName), FormatOf(Encoding, FileBOM, InvertBytes));
         Bstr decoded = text::DecodeStream(opened.File, 0, opened.File.Length(), opened.Format);
         TellFormat(opened.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         return decoded;

@@ -46,8 +46,8 @@ void WriteFileDates(const std::wstring& name, const FileDates& dates)
     if (!file)
         RaiseLastFileError();
     FILETIME creation = {}, access = {}, write = {};
-    if (!FileSystem().SetTimes(file.get(), FileTimeOf(dates.Creation, creation),
-                               FileTimeOf(dates.LastAccess, access), FileTimeOf(dates.LastWrite, write)))
+    if (!FileSystem().SetTimes(file.get(), FileTimeOf(dates.Creation, creation), FileTimeOf(dates.LastAccess, access),
+                               FileTimeOf(dates.LastWrite, write)))
         RaiseLastFileError();
 }
 

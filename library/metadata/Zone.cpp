@@ -36,8 +36,8 @@ bool IsZoneDefined(const std::wstring& file)
     if (!FileExists(file))
         return false;
     VARIANT_BOOL exists = VARIANT_FALSE;
-    Check(asIsINIKeyExist2(Bstr::From(Section).get(), Bstr::From(Key).get(), Bstr::From(ZoneStream(file)).get(), 0,
-                           0, &exists));
+    Check(asIsINIKeyExist2(Bstr::From(Section).get(), Bstr::From(Key).get(), Bstr::From(ZoneStream(file)).get(), 0, 0,
+                           &exists));
     return exists != VARIANT_FALSE;
 }
 
