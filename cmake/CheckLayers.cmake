@@ -2,18 +2,17 @@ cmake_minimum_required(VERSION 3.16)
 # The library's layers: each folder may include its own headers and those of
 # the folders listed for it, nothing else of the library. The frame (com)
 # and the file layer (files) know no feature; features do not know each
-# other, except that the metadata members of tovFSO extend its content class.
+# other; the COM classes (classes) stand above them all.
 # The frame knows no type of the product's type library either: com/ builds
 # and is tested without it, so it may not include the header widl makes
 # from the library's IDL.
-# The COM classes (classes) sit above every feature.
 # Run with -DLIBRARY=<the library's source folder>; fails on the first
 # include that breaks the order, naming the file and the line.
 set(layers com files content metadata search information classes)
 set(allowed_com com)
 set(allowed_files com files)
 set(allowed_content com files content)
-set(allowed_metadata com files content metadata)
+set(allowed_metadata com files metadata)
 set(allowed_search com files search)
 set(allowed_information com files information)
 set(allowed_classes com files content metadata search information classes)

@@ -2,7 +2,7 @@
 
 #include "search/IFindFilesCallback.h"
 #include "classes/tovDescriptIon.h"
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 #include "classes/tovFileStreams.h"
 #include "information/tovFileVersion.h"
 #include "search/tovFoundedFiles.h"

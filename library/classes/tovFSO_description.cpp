@@ -1,6 +1,6 @@
 // tovFSO: the description of one file, kept in the "Descript.ion" file of
 // its folder (FileDescription).
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include "files/FileAccess.h"
 #include "metadata/FileDescription.h"

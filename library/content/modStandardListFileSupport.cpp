@@ -1,44 +1,32 @@
 #include "content/modStandardListFileSupport.h"
 
-#include "content/Collection.h"
 #include "files/FileReader.h"
-#include "content/tovFSO.h"
 
 #include <tovrin/CodePage.h>
-#include <tovrin/ErrorNumbers.h>
 #include <tovrin/Trim.h>
-#include <tovrin/Variant.h>
-
-#include <climits>
 
 namespace tovrin {
 
-void AddListItem(::Collection* collection, long& count, const wchar_t* text, size_t length)
+namespace {
+
+std::wstring Upper(const wchar_t* text, size_t length)
 {
-    Variant item;
-    V_VT(item.get()) = VT_BSTR;
-    V_BSTR(item.get()) = ::SysAllocStringLen(text, static_cast<UINT>(length));
-    Variant key;
-    V_VT(key.get()) = VT_BSTR;
-    V_BSTR(key.get()) = ::SysAllocString(std::to_wstring(count + 1).c_str());
-    if (!V_BSTR(item.get()) || !V_BSTR(key.get()))
-        throw std::bad_alloc();
-    Variant missing;
-    V_VT(missing.get()) = VT_ERROR;
-    V_ERROR(missing.get()) = DISP_E_PARAMNOTFOUND;
-    Check(collection->Add(item.get(), key.get(), missing.get(), missing.get()));
-    ++count;
+    std::wstring upper(text, length);
+    if (!upper.empty())
+        ::CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+    return upper;
 }
 
-ComPtr<::Collection> LoadStandardListFile(const std::wstring& fileName, bool isOem, const std::wstring& commentChar,
-                                          bool ignoreBlanks, bool trimStrings)
+} // namespace
+
+std::vector<std::wstring> LoadStandardListFile(const std::wstring& fileName, bool isOem,
+                                               const std::wstring& commentChar, bool ignoreBlanks, bool trimStrings)
 {
-    ComPtr<::Collection> collection = NewCollection();
+    std::vector<std::wstring> entries;
     std::string bytes = ReadWholeFile(fileName, FILE_SHARE_READ); // others may read, not write
     std::wstring text = FromCodePage(CP_ACP, bytes);
     bytes = std::string();
 
-    long count = 0;
     size_t position = 0;
     while (position < text.size()) {
         size_t end = text.find(L'\r', position);
@@ -63,15 +51,39 @@ ComPtr<::Collection> LoadStandardListFile(const std::wstring& fileName, bool isO
             line = trimmed;
             length = trimmedLength;
         }
-        if (isOem) {
-            // The line's characters stand for bytes of the OEM code page.
-            std::wstring converted = FromCodePage(CP_OEMCP, ToCodePage(CP_ACP, line, length));
-            AddListItem(collection.get(), count, converted.data(), converted.size());
-        } else {
-            AddListItem(collection.get(), count, line, length);
-        }
+        if (isOem) // the line's characters stand for bytes of the OEM code page
+            entries.push_back(FromCodePage(CP_OEMCP, ToCodePage(CP_ACP, line, length)));
+        else
+            entries.emplace_back(line, length);
     }
-    return collection;
+    return entries;
+}
+
+std::vector<std::wstring> SplitStandardList(const wchar_t* text, size_t length, const std::wstring& commentChar,
+                                            bool ignoreBlanks, bool trimStrings)
+{
+    const std::wstring comment = Upper(commentChar.data(), commentChar.size());
+    std::vector<std::wstring> entries;
+    for (size_t position = 0; length > 0 && position <= length;) {
+        size_t end = position;
+        while (end < length && !(text[end] == L'\r' && end + 1 < length && text[end + 1] == L'\n'))
+            ++end;
+        const wchar_t* line = text + position;
+        size_t lineLength = end - position;
+        position = end + 2;
+        if (trimStrings) {
+            size_t first = 0, last = 0;
+            TrimBounds(line, lineLength, first, last);
+            line += first;
+            lineLength = last - first;
+        }
+        if (ignoreBlanks && lineLength == 0)
+            continue;
+        if (!comment.empty() && lineLength >= comment.size() && Upper(line, comment.size()) == comment)
+            continue;
+        entries.emplace_back(line, lineLength);
+    }
+    return entries;
 }
 
 } // namespace tovrin

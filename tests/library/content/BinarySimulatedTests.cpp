@@ -8,7 +8,7 @@
 
 #include "files/CFileAttributesReset.h"
 #include "SimulatedFileSystem.h"
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include <tovrin/CodePage.h>
 #include <tovrin/SafeArrayBytes.h>

@@ -7,7 +7,7 @@
 #include "Ormelin0105.h"
 
 #include "SimulatedFileSystem.h"
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "TestFiles.h"
 
 #include "Ormelin0105.h"
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
 #include <gtest/gtest.h>
 

@@ -1,18 +1,13 @@
-// tovFSO: whole text files in ANSI, UTF-8 or UTF-16, read with GetFileB and
-// written with PutFileB, OverwriteFileB and AppendFileB through the object's
-// own interface, each passing its RaiseErrors on.
-#include "content/tovFSO.h"
+// tovFSO: whole text files in ANSI, UTF-8 or UTF-16, read piece by piece
+// and written with PutFileB, OverwriteFileB and AppendFileB through the
+// object's own interface, each passing its RaiseErrors on.
+#include "classes/tovFSO.h"
 
-#include "files/FileReader.h"
-#include "files/FileAccess.h"
-#include "content/TextFormat.h"
 #include "com/ScriptTwin.h"
+#include "content/TextFile.h"
+#include "files/FileAccess.h"
 
-#include <tovrin/ErrorNumbers.h>
 #include <tovrin/SafeArrayBytes.h>
-
-#include <algorithm>
-#include <memory>
 
 namespace tovrin {
 
@@ -24,7 +19,7 @@ text::Format FormatOf(long encoding, long fileBOM, long invertBytes)
 }
 
 void TellFormat(const text::Format& format, FileEncodingConst* lpEncoding, FileBOMConst* lpFileBOM,
-            InvertBytesConst* lpInvertBytes)
+                InvertBytesConst* lpInvertBytes)
 {
     if (lpEncoding)
         *lpEncoding = static_cast<FileEncodingConst>(format.Encoding);
@@ -34,15 +29,22 @@ void TellFormat(const text::Format& format, FileEncodingConst* lpEncoding, FileB
         *lpInvertBytes = static_cast<InvertBytesConst>(format.InvertBytes);
 }
 
-// Whether the bytes start with a mark: only UTF-8 and UTF-16 have one.
-bool WritesMark(const text::Format& format)
+SafeArray EncodeText(BSTR data, const text::Writing& writing)
 {
-    return format.Encoding != text::ANSI && format.FileBOM == text::BOM;
+    return text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, writing.Format, writing.WithMark);
 }
 
-SafeArray EncodeText(BSTR data, const text::Format& format, bool withMark)
+// One of the object's own byte writers, called as a client calls it, so that
+// it follows the caller's RaiseErrors and its errors reach the caller whole.
+using ByteWriter = HRESULT (STDMETHODCALLTYPE tovFSO::*)(BSTR, SAFEARRAY**, VARIANT_BOOL, VARIANT_BOOL*);
+
+VARIANT_BOOL WriteBytes(tovFSO& object, ByteWriter writer, BSTR fileName, const SafeArray& bytes,
+                        VARIANT_BOOL raiseErrors)
 {
-    return text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, format, withMark);
+    SAFEARRAY* passed = bytes.get();
+    VARIANT_BOOL written = VARIANT_FALSE;
+    Check((object.*writer)(fileName, &passed, raiseErrors, &written));
+    return written;
 }
 
 } // namespace
@@ -59,18 +61,10 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
     // text, and the format used is told once the text is whole.
     return FileMember(RaiseErrors, RetVal, lpSuccess, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        const std::wstring name = RequireFileName(FileName);
-        if (!FileExists(name))
-            throw AutomationError(ErrFileNotFound);
-        FileReader file(name);
-        char head[3];
-        const size_t headLength = std::min<size_t>(sizeof(head), file.Length());
-        if (file.Read(head, headLength) != headLength)
-            throw AutomationError(ErrInputPastEnd);
-        const text::Format effective =
-            text::Resolve(FormatOf(Encoding, FileBOM, InvertBytes), text::DetectTextFormat(head, headLength));
-        Bstr decoded = text::DecodeStream(file, 0, file.Length(), effective);
-        TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
+        text::OpenedText opened =
+            text::OpenTextFile(RequireFileName(FileName), FormatOf(Encoding, FileBOM, InvertBytes));
+        Bstr decoded = text::DecodeStream(opened.File, 0, opened.File.Length(), opened.Format);
+        TellFormat(opened.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         return decoded;
     });
 }
@@ -105,12 +99,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::PutFile2(BSTR FileName, BSTR Data, VARIANT_BOO
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::Format format = text::WritingDefaults(FormatOf(Encoding, FileBOM, InvertBytes));
-        SafeArray bytes = EncodeText(Data, format, WritesMark(format));
-        SAFEARRAY* passed = bytes.get();
-        VARIANT_BOOL written = VARIANT_FALSE;
-        Check(PutFileB(FileName, &passed, RaiseErrors, &written));
-        return written;
+        const SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
+        return WriteBytes(*this, &tovFSO::PutFileB, FileName, bytes, RaiseErrors);
     });
 }
 
@@ -120,12 +110,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::OverwriteFile2(BSTR FileName, BSTR Data, VARIA
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::Format format = text::WritingDefaults(FormatOf(Encoding, FileBOM, InvertBytes));
-        SafeArray bytes = EncodeText(Data, format, WritesMark(format));
-        SAFEARRAY* passed = bytes.get();
-        VARIANT_BOOL written = VARIANT_FALSE;
-        Check(OverwriteFileB(FileName, &passed, RaiseErrors, &written));
-        return written;
+        const SafeArray bytes = EncodeText(Data, text::WritingNew(FormatOf(Encoding, FileBOM, InvertBytes)));
+        return WriteBytes(*this, &tovFSO::OverwriteFileB, FileName, bytes, RaiseErrors);
     });
 }
 
@@ -154,9 +140,8 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
 {
     return Member(RetVal, [&] {
         text::CheckRange(Encoding, FileBOM, InvertBytes);
-        text::Format requested = FormatOf(Encoding, FileBOM, InvertBytes);
-        text::Format effective;
-        bool withMark = false;
+        const text::Format requested = FormatOf(Encoding, FileBOM, InvertBytes);
+        text::Writing writing;
         // A name with a NUL goes on to AppendFileB, which refuses it.
         const std::optional<std::wstring> name = CheckedFileName(FileName);
         if (name && FileExists(*name)) {
@@ -168,19 +153,14 @@ HRESULT STDMETHODCALLTYPE tovFSO::AppendFile2(BSTR FileName, BSTR Data, VARIANT_
             Check(GetFileFormat2(FileName, RaiseErrors, &encoding, &fileBOM, &invertBytes, &sampled));
             if (!sampled)
                 return VARIANT_FALSE;
-            effective = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
-            TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-            withMark = WritesMark(effective) && ListedFileSize(*name) == 0; // never a mark in the middle of a file
+            const text::Format format = text::Resolve(requested, FormatOf(encoding, fileBOM, invertBytes));
+            TellFormat(format, lpEncoding, lpFileBOM, lpInvertBytes);
+            writing = text::WritingAppended(format, *name);
         } else {
-            effective = text::WritingDefaults(requested);
-            TellFormat(effective, lpEncoding, lpFileBOM, lpInvertBytes);
-            withMark = WritesMark(effective);
+            writing = text::WritingNew(requested);
+            TellFormat(writing.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         }
-        SafeArray bytes = EncodeText(Data, effective, withMark);
-        SAFEARRAY* passed = bytes.get();
-        VARIANT_BOOL written = VARIANT_FALSE;
-        Check(AppendFileB(FileName, &passed, RaiseErrors, &written));
-        return written;
+        return WriteBytes(*this, &tovFSO::AppendFileB, FileName, EncodeText(Data, writing), RaiseErrors);
     });
 }
 

@@ -1,12 +1,9 @@
 // tovFSO: the text format of a file, read from its first bytes.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
-#include "files/FileAccess.h"
-#include "files/FileReader.h"
-#include "content/TextFormat.h"
 #include "com/ScriptTwin.h"
-
-#include <tovrin/ErrorNumbers.h>
+#include "content/TextFile.h"
+#include "files/FileAccess.h"
 
 namespace tovrin {
 
@@ -15,13 +12,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFileFormat2(BSTR FileName, VARIANT_BOOL Rai
                                                  InvertBytesConst* lpInvertBytes, VARIANT_BOOL* RetVal)
 {
     return FileMember(RaiseErrors, RetVal, [&] {
-        const std::wstring name = RequireFileName(FileName);
-        if (!FileExists(name))
-            throw AutomationError(ErrFileNotFound);
-        FileReader file(name, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        char head[3];
-        size_t read = file.Read(head, sizeof(head));
-        text::Format format = text::DetectTextFormat(head, read >= 2 ? read : 0);
+        const text::Format format = text::ReadFileFormat(RequireFileName(FileName));
         if (lpEncoding)
             *lpEncoding = static_cast<FileEncodingConst>(format.Encoding);
         if (lpFileBOM)

@@ -49,4 +49,7 @@ public:
 // A new, empty collection: the platform's where it can be created, ours otherwise.
 ComPtr<::Collection> NewCollection();
 
+// Adds a string item under a key, as the list readers do.
+void AddString(::Collection* collection, const std::wstring& item, const std::wstring& key);
+
 } // namespace tovrin

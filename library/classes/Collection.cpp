@@ -1,4 +1,4 @@
-#include "content/Collection.h"
+#include "classes/Collection.h"
 
 #include "com/AutomationError.h"
 #include "com/Enumerator.h"
@@ -177,6 +177,20 @@ ComPtr<::Collection> NewCollection()
                                      collection.put_void())))
         return collection;
     return ComPtr<::Collection>::Attach(OwnCollection::Create().release());
+}
+
+void AddString(::Collection* collection, const std::wstring& item, const std::wstring& key)
+{
+    Variant value;
+    V_VT(value.get()) = VT_BSTR;
+    V_BSTR(value.get()) = Bstr::From(item).release();
+    Variant keyValue;
+    V_VT(keyValue.get()) = VT_BSTR;
+    V_BSTR(keyValue.get()) = Bstr::From(key).release();
+    Variant missing;
+    V_VT(missing.get()) = VT_ERROR;
+    V_ERROR(missing.get()) = DISP_E_PARAMNOTFOUND;
+    Check(collection->Add(value.get(), keyValue.get(), missing.get(), missing.get()));
 }
 
 } // namespace tovrin

@@ -2,7 +2,7 @@
 // created: positions, keys, insertion and the errors the platform's raises.
 #include "ComTestSupport.h"
 
-#include "content/Collection.h"
+#include "classes/Collection.h"
 #include "content/modStandardListFileSupport.h"
 
 #include <gtest/gtest.h>
@@ -142,11 +142,9 @@ TEST(NewCollection, FallsBackToOurOwnWhereTheRuntimeIsAbsent)
     ComPtr<::Collection> collection = tovrin::NewCollection();
     ASSERT_TRUE(collection);
     if (FAILED(hr)) {
-        // The list readers' adding: the text's first characters, keyed by position.
-        long added = 0;
-        tovrin::AddListItem(collection.get(), added, L"first line", 5);
-        tovrin::AddListItem(collection.get(), added, L"second", 6);
-        EXPECT_EQ(added, 2);
+        // The list readers' adding: each line keyed by its position.
+        tovrin::AddString(collection.get(), L"first", L"1");
+        tovrin::AddString(collection.get(), L"second", L"2");
         long count = 0;
         collection->Count(&count);
         EXPECT_EQ(count, 2);

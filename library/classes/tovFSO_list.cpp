@@ -1,55 +1,24 @@
 // tovFSO: standard list files, one entry per line, blank lines and comment
 // lines left out, read into a Collection keyed by position.
-#include "content/tovFSO.h"
+#include "classes/tovFSO.h"
 
-#include "content/Collection.h"
+#include "classes/Collection.h"
 #include "files/FileAccess.h"
 #include "com/ScriptTwin.h"
 #include "content/modStandardListFileSupport.h"
-
-#include <tovrin/Trim.h>
+#include "files/FileAccess.h"
 
 namespace tovrin {
 
 namespace {
 
-std::wstring Upper(const wchar_t* text, size_t length)
+// The entries under the keys of their positions (1, 2, ...).
+ComPtr<Collection> ListCollection(const std::vector<std::wstring>& entries)
 {
-    std::wstring upper(text, length);
-    if (!upper.empty())
-        ::CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
-    return upper;
-}
-
-// The entries of a list file's text. Lines end at CR LF only; a lone CR or
-// LF stays inside its line.
-ComPtr<Collection> SplitLines(const Bstr& text, BSTR commentChar, bool ignoreBlanks, bool trimStrings)
-{
-    const std::wstring comment = Upper(commentChar, commentChar ? ::SysStringLen(commentChar) : 0);
-    ComPtr<Collection> lines = NewCollection();
-    const wchar_t* all = text.get() ? text.get() : L"";
-    size_t size = text.length();
-    long count = 0;
-    for (size_t position = 0; size > 0 && position <= size;) {
-        size_t end = position;
-        while (end < size && !(all[end] == L'\r' && end + 1 < size && all[end + 1] == L'\n'))
-            ++end;
-        const wchar_t* line = all + position;
-        size_t length = end - position;
-        position = end + 2;
-        if (trimStrings) {
-            size_t first = 0, last = 0;
-            TrimBounds(line, length, first, last);
-            line += first;
-            length = last - first;
-        }
-        if (ignoreBlanks && length == 0)
-            continue;
-        if (!comment.empty() && length >= comment.size() && Upper(line, comment.size()) == comment)
-            continue;
-        AddListItem(lines.get(), count, line, length);
-    }
-    return lines;
+    ComPtr<Collection> list = NewCollection();
+    for (size_t i = 0; i < entries.size(); ++i)
+        AddString(list.get(), entries[i], std::to_wstring(i + 1));
+    return list;
 }
 
 } // namespace
@@ -59,8 +28,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile(BSTR FileName, BSTR Comme
                                                        VARIANT_BOOL RaiseErrors, Collection** RetVal)
 {
     return FileMember(RaiseErrors, RetVal, [&] {
-        return LoadStandardListFile(RequireFileName(FileName), IsOem != VARIANT_FALSE, Bstr::ToString(CommentChar),
-                                    IgnoreBlanks != VARIANT_FALSE, TrimStrings != VARIANT_FALSE);
+        return ListCollection(LoadStandardListFile(RequireFileName(FileName), IsOem != VARIANT_FALSE,
+                                                   Bstr::ToString(CommentChar), IgnoreBlanks != VARIANT_FALSE,
+                                                   TrimStrings != VARIANT_FALSE));
     });
 }
 
@@ -78,7 +48,9 @@ HRESULT STDMETHODCALLTYPE tovFSO::ReadStandardListFile2(BSTR FileName, BSTR Comm
         Bstr text;
         Check(GetFile2(FileName, VARIANT_TRUE, Encoding, FileBOM, InvertBytes, lpEncoding, lpFileBOM, lpInvertBytes,
                        nullptr, text.put()));
-        return SplitLines(text, CommentChar, IgnoreBlanks, TrimStrings);
+        return ListCollection(SplitStandardList(text.get() ? text.get() : L"", text.length(),
+                                                Bstr::ToString(CommentChar), IgnoreBlanks != VARIANT_FALSE,
+                                                TrimStrings != VARIANT_FALSE));
     });
 }
 
