@@ -2,16 +2,22 @@ cmake_minimum_required(VERSION 3.16)
 # The library's layers: each folder may include its own headers and those of
 # the folders listed for it, nothing else of the library. The frame (com)
 # and the file layer (files) know no feature; features do not know each
-# other, except that the metadata members of tovFSO extend its content class.
+# other, except that the metadata members of tovFSO extend its content class;
+# the COM classes (classes) stand above them all. A plain feature does its
+# work without COM types, so it sees neither the generated interface header
+# nor the Dispatch base.
 # Run with -DLIBRARY=<the library's source folder>; fails on the first
 # include that breaks the order, naming the file and the line.
-set(layers com files content metadata search information)
+set(layers com files content metadata search information classes)
 set(allowed_com com)
 set(allowed_files com files)
 set(allowed_content com files content)
 set(allowed_metadata com files content metadata)
 set(allowed_search com files search)
 set(allowed_information com files information)
+set(allowed_classes com files content metadata search information classes)
+set(plain_layers search information)
+set(class_headers Ormelin0105.h com/Dispatch.h)
 
 get_filename_component(LIBRARY "${LIBRARY}" ABSOLUTE)
 set(violations "")
@@ -21,6 +27,11 @@ foreach(layer ${layers})
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line ${includes})
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+      if(included IN_LIST class_headers AND layer IN_LIST plain_layers)
+        file(RELATIVE_PATH shown "${LIBRARY}" "${source}")
+        string(APPEND violations "  ${shown} includes \"${included}\"; ${layer}/ is plain C++, only classes/ may\n")
+        continue()
+      endif()
       if(included MATCHES "^([A-Za-z]+)/")
         set(target_layer "${CMAKE_MATCH_1}")
       elseif(EXISTS "${LIBRARY}/${layer}/${included}")

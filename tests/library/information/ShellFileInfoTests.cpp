@@ -8,7 +8,7 @@
 #include "TestFiles.h"
 
 #include "Ormelin0105.h"
-#include "information/tovShellFileInfo.h"
+#include "classes/tovShellFileInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "information/ShellFileRecords.h"
+#include "classes/ShellFileRecords.h"
 
 #include <tovrin/CodePage.h>
 

@@ -5,7 +5,7 @@
 // the next ReadFile.
 #pragma once
 
-#include "information/ShellFileRecords.h"
+#include "classes/ShellFileRecords.h"
 #include "com/Dispatch.h"
 
 #include "Ormelin0105.h"

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "search/FoundTree.h"
-#include "search/FoundedFile.h"
-#include "search/IFindFilesCallback.h"
+#include "classes/FoundedFile.h"
+#include "classes/IFindFilesCallback.h"
 #include "com/Dispatch.h"
 
 #include "Ormelin0105.h"

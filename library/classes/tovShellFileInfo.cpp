@@ -1,4 +1,4 @@
-#include "information/tovShellFileInfo.h"
+#include "classes/tovShellFileInfo.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"

@@ -1,6 +1,6 @@
-#include "search/FoundedFile.h"
+#include "classes/FoundedFile.h"
 
-#include "search/tovFoundedFiles.h"
+#include "classes/tovFoundedFiles.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"

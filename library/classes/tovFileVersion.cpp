@@ -1,4 +1,4 @@
-#include "information/tovFileVersion.h"
+#include "classes/tovFileVersion.h"
 
 #include "files/FileAccess.h"
 

@@ -1,4 +1,4 @@
-#include "search/tovFoundedFiles.h"
+#include "classes/tovFoundedFiles.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
