@@ -1,211 +1,17 @@
 #include "classes/tovFoundedFiles.h"
 
 #include "files/FileAccess.h"
-#include "files/FileSystem.h"
+#include "search/Walk.h"
 #include "com/Enumerator.h"
 
 #include <tovrin/ErrorNumbers.h>
-#include <tovrin/tovrinsupport.h>
-#include <tovrin/tovrinsupportfbe.h>
 
-#include <shlwapi.h>
-
-#include <algorithm>
-#include <cwchar>
 #include <functional>
 #include <optional>
 
 namespace tovrin {
 
 namespace {
-
-std::wstring Upper(std::wstring text)
-{
-    if (!text.empty())
-        ::CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
-    return text;
-}
-
-// The record's folder when the search named the item itself: the path
-// without the item's name and one backslash before it, when it ends in the
-// name (a short 8.3 spelling does not, and stays as it is).
-std::wstring ParentPart(const std::wstring& path, const std::wstring& name)
-{
-    if (name.size() > path.size() || Upper(path.substr(path.size() - name.size())) != Upper(name))
-        return path;
-    std::wstring parent = path.substr(0, path.size() - name.size());
-    if (!parent.empty() && parent.back() == L'\\')
-        parent.pop_back();
-    return parent;
-}
-
-// A folder's name as the walk compares it: upper case, without a trailing
-// backslash (a root keeps its own).
-std::wstring Comparable(const std::wstring& name)
-{
-    std::wstring upper = Upper(name);
-    while (upper.size() > 1 && upper.back() == L'\\' && upper[upper.size() - 2] != L':' && upper != L"\\\\")
-        upper.pop_back();
-    return upper;
-}
-
-// A folder on the path from the top of the walk down to the folder being
-// listed: its name, and its identity on the volume once asked for.
-struct Ancestor {
-    std::wstring UpperName;
-    bool IdentityKnown = false;
-    bool HasIdentity = false;
-    DWORD Volume = 0, IndexHigh = 0, IndexLow = 0;
-};
-
-bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& info, const Ancestor& ancestor)
-{
-    return ancestor.HasIdentity && info.dwVolumeSerialNumber == ancestor.Volume &&
-           info.nFileIndexHigh == ancestor.IndexHigh && info.nFileIndexLow == ancestor.IndexLow;
-}
-
-// Whether the folder is one the walk is already inside: by name always (an
-// empty or separator-only name joined to a folder is the folder again), and,
-// for a link that is followed, by its target's identity on the volume, so
-// that a junction back to an ancestor is not descended again.
-bool OnCurrentPath(const std::wstring& folder, bool link, std::vector<Ancestor>& ancestors)
-{
-    const std::wstring name = Comparable(folder);
-    for (const Ancestor& ancestor : ancestors)
-        if (ancestor.UpperName == name)
-            return true;
-    if (!link)
-        return false;
-    BY_HANDLE_FILE_INFORMATION target = {};
-    if (!FileSystem().Identity(folder, target))
-        return false;
-    for (Ancestor& ancestor : ancestors) {
-        if (!ancestor.IdentityKnown) {
-            BY_HANDLE_FILE_INFORMATION info = {};
-            ancestor.HasIdentity = FileSystem().Identity(ancestor.UpperName, info);
-            ancestor.Volume = info.dwVolumeSerialNumber;
-            ancestor.IndexHigh = info.nFileIndexHigh;
-            ancestor.IndexLow = info.nFileIndexLow;
-            ancestor.IdentityKnown = true;
-        }
-        if (SameIdentity(target, ancestor))
-            return true;
-    }
-    return false;
-}
-
-// The folder a level lists, on the current path while the level runs.
-class Entered {
-public:
-    Entered(std::vector<Ancestor>& ancestors, const std::wstring& folder) : m_ancestors(ancestors)
-    {
-        Ancestor ancestor;
-        ancestor.UpperName = Comparable(folder);
-        m_ancestors.push_back(std::move(ancestor));
-    }
-    ~Entered() { m_ancestors.pop_back(); }
-    Entered(const Entered&) = delete;
-    Entered& operator=(const Entered&) = delete;
-
-private:
-    std::vector<Ancestor>& m_ancestors;
-};
-
-// A reparse point that leads to another item: a junction, a symbolic link
-// or a mount point, whose tag is a name surrogate. Any other reparse point
-// (a cloud provider's file or folder, a deduplicated file) is the item
-// itself. The find record holds the tag only for a reparse point.
-bool IsLink(const WIN32_FIND_DATAW& entry)
-{
-    return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsReparseTagNameSurrogate(entry.dwReserved0);
-}
-
-// One search's walk: what it is asked and what it keeps. Each level lists
-// its folder's matching entries into the tree, one after the other, then
-// descends into those that are folders, in order, then tells the callback.
-// While the top level runs, the collection being filled counts the entries
-// whose folders are done (Visible), as a callback sees it.
-struct Walk {
-    FoundTree& Tree;
-    const std::wstring& Mask;
-    bool FollowReparsePoints;
-    const FindCallback& Callback;
-    std::vector<Ancestor> Ancestors;
-    uint32_t* Visible;
-};
-
-enum class Level {
-    Listed,
-    NothingFound,   // the find functions found nothing for the path and mask
-    Cancelled,      // this level's callback cancelled
-    CancelledBelow, // a level below cancelled: this one is abandoned too
-};
-
-Level Search(Walk& walk, const std::wstring& path, bool searchWithParent, uint32_t& first, uint32_t& count)
-{
-    std::wstring pattern = path;
-    if (!searchWithParent) {
-        Bstr trimmed;
-        Check(asTrimEx(Bstr::From(walk.Mask).get(), trimmed.put()));
-        if (trimmed.length() > 0)
-            pattern = JoinFileName(path, walk.Mask);
-    }
-    uint32_t* const visible = walk.Visible; // the top level's alone
-    walk.Visible = nullptr;
-    first = walk.Tree.Count();
-    count = 0;
-
-    // A drive or share root has no entry of its own to find: it is given one.
-    WIN32_FIND_DATAW entry = {};
-    const bool root = ::PathIsRootW(pattern.c_str()) != FALSE;
-    SeamFind listing(root || pattern.empty() ? INVALID_HANDLE_VALUE : FileSystem().FindFirst(pattern, &entry));
-    if (root) {
-        entry.dwFileAttributes = FileSystem().GetAttributes(pattern);
-        pattern.copy(entry.cFileName, std::min<size_t>(pattern.size(), MAX_PATH - 1));
-    } else if (!listing) {
-        return Level::NothingFound;
-    }
-    do {
-        const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (directory && (std::wcscmp(entry.cFileName, L".") == 0 || std::wcscmp(entry.cFileName, L"..") == 0))
-            continue;
-        const uint32_t position = walk.Tree.Add(entry);
-        if (IsLink(entry))
-            walk.Tree.At(position).Flags |= FoundTree::Link;
-    } while (!root && FileSystem().FindNext(listing.get(), &entry));
-    listing.reset();
-    count = walk.Tree.Count() - first;
-
-    // The folder whose entries this level lists is on the current path; a
-    // search that names the item itself lists no folder.
-    std::optional<Entered> entered;
-    if (!searchWithParent)
-        entered.emplace(walk.Ancestors, path);
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t position = first + i;
-        const bool link = (walk.Tree.At(position).Flags & FoundTree::Link) != 0;
-        // A link that is not followed stays a record with nothing below; so
-        // does a folder the walk is already inside. Any other reparse point
-        // is walked as what it is: a folder a cloud provider keeps
-        // (OneDrive's Files On-Demand) holds its files as any folder does.
-        if (walk.Tree.IsDirectory(position) && (!link || walk.FollowReparsePoints)) {
-            const std::wstring fullName = searchWithParent ? path : JoinFileName(path, walk.Tree.Name(position));
-            if (!OnCurrentPath(fullName, link, walk.Ancestors)) {
-                uint32_t childFirst = 0, childCount = 0;
-                const Level below = Search(walk, fullName, false, childFirst, childCount);
-                if (below == Level::Cancelled || below == Level::CancelledBelow)
-                    return Level::CancelledBelow;
-                FoundTree::Entry& folder = walk.Tree.At(position);
-                folder.Flags |= FoundTree::Searched;
-                folder.FirstChild = childFirst;
-                folder.ChildCount = childCount;
-            }
-        }
-        if (visible)
-            *visible = i + 1;
-    }
-    return walk.Callback.DirectoryCompleted(path) ? Level::Cancelled : Level::Listed;
-}
 
 // The collection is emptied when its search does not complete (a nested
 // cancel, memory that runs out), however the search ends.
@@ -348,12 +154,18 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
         m_searching = true;
         EmptiedUnlessKept searchEnds([this] { m_searching = false; });
         m_tree = std::make_shared<FoundTree>();
-        Walk walk{*m_tree, mask, FollowReparsePoints != VARIANT_FALSE, callback, {}, &m_count};
-        uint32_t first = 0, count = 0;
-        const Level top = Search(walk, *path, withParent, first, count);
-        if (top == Level::NothingFound || top == Level::CancelledBelow)
+        WalkRequest request;
+        request.Path = *path;
+        request.Mask = mask;
+        request.FollowReparsePoints = FollowReparsePoints != VARIANT_FALSE;
+        request.SearchWithParent = withParent;
+        request.FolderCompleted = [&](const std::wstring& folder) { return callback.DirectoryCompleted(folder); };
+        request.Visible = &m_count;
+        const WalkResult top = Walk(*m_tree, request);
+        if (top.Outcome == WalkOutcome::NothingFound || top.Outcome == WalkOutcome::CancelledBelow)
             return false; // a cancel below abandons every level up to the top; the top's own changes nothing
-        m_count = count;
+        m_first = top.First;
+        m_count = top.Count;
         emptied.Keep();
         return true;
     });
