@@ -14,7 +14,7 @@
 #include "BenchSupport.h"
 
 #include "files/FileSystem.h"
-#include "search/tovFoundedFiles.h"
+#include "classes/tovFoundedFiles.h"
 
 #include <tovrin/Unique.h>
 

@@ -2,10 +2,10 @@ cmake_minimum_required(VERSION 3.16)
 # The library's layers: each folder may include its own headers and those of
 # the folders listed for it, nothing else of the library. The frame (com)
 # and the file layer (files) know no feature; features do not know each
-# other; the COM classes (classes) stand above them all.
-# The frame knows no type of the product's type library either: com/ builds
-# and is tested without it, so it may not include the header widl makes
-# from the library's IDL.
+# other; the COM classes (classes) stand above them all. A plain feature
+# does its work without COM types, so it sees neither the generated
+# interface header nor the Dispatch base; the frame knows no type of the
+# product's type library either: com/ builds and is tested without it.
 # Run with -DLIBRARY=<the library's source folder>; fails on the first
 # include that breaks the order, naming the file and the line.
 set(layers com files content metadata search information classes)
@@ -18,6 +18,8 @@ set(allowed_information com files information)
 set(allowed_classes com files content metadata search information classes)
 
 set(without_type_library com)
+set(plain_layers content metadata search information)
+set(class_headers Ormelin0105.h com/Dispatch.h)
 
 get_filename_component(LIBRARY "${LIBRARY}" ABSOLUTE)
 file(GLOB idls "${LIBRARY}/*.idl")
@@ -36,6 +38,11 @@ foreach(layer ${layers})
       if(layer IN_LIST without_type_library AND included IN_LIST type_library_headers)
         file(RELATIVE_PATH shown "${LIBRARY}" "${source}")
         string(APPEND violations "  ${shown} includes \"${included}\", the type library's header; ${layer}/ knows no type of it\n")
+        continue()
+      endif()
+      if(included IN_LIST class_headers AND layer IN_LIST plain_layers)
+        file(RELATIVE_PATH shown "${LIBRARY}" "${source}")
+        string(APPEND violations "  ${shown} includes \"${included}\"; ${layer}/ is plain C++, only classes/ may\n")
         continue()
       endif()
       if(included MATCHES "^([A-Za-z]+)/")

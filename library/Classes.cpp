@@ -1,12 +1,12 @@
 #include "Classes.h"
 
-#include "search/IFindFilesCallback.h"
+#include "classes/IFindFilesCallback.h"
 #include "classes/tovDescriptIon.h"
 #include "classes/tovFSO.h"
 #include "classes/tovFileStreams.h"
-#include "information/tovFileVersion.h"
-#include "search/tovFoundedFiles.h"
-#include "information/tovShellFileInfo.h"
+#include "classes/tovFileVersion.h"
+#include "classes/tovFoundedFiles.h"
+#include "classes/tovShellFileInfo.h"
 
 #include "Ormelin0105.h"
 

@@ -8,7 +8,7 @@
 #include "TestFiles.h"
 
 #include "Ormelin0105.h"
-#include "information/tovShellFileInfo.h"
+#include "classes/tovShellFileInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -223,30 +223,6 @@ TEST_F(ShellFileInfo, SimulatedShellIconsAreDestroyedAndMissingOnesFallBack)
                           long(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS))};
     EXPECT_EQ(after[0], before[0]);
     EXPECT_EQ(after[1], before[1]);
-}
-
-TEST(ImageListHandle, ThirtyTwoBitHandlesPassAndWiderOnesRaiseOverflow)
-{
-    const struct {
-        unsigned long long handle;
-        long expected; // 0 for error 6
-    } cases[] = {{0x00000000ULL, 0}, {0x00C0FFEEULL, 0x00C0FFEE}, {0x80001234ULL, long(0x80001234u)},
-                 {0xFFFFFFFF80001234ULL, long(0x80001234u)}, {0x0000000100000000ULL, 0}, {0x00007FF612345678ULL, 0}};
-    for (const auto& c : cases) {
-        long value = -1;
-        long error = 0;
-        try {
-            value = tovrin::ImageListHandleAsLong(c.handle);
-        } catch (const tovrin::AutomationError& e) {
-            error = e.Number();
-        }
-        if (c.expected == 0 && c.handle != 0) {
-            EXPECT_EQ(error, 6) << std::hex << c.handle;
-        } else {
-            EXPECT_EQ(error, 0);
-            EXPECT_EQ(value, c.expected) << std::hex << c.handle;
-        }
-    }
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "TestFiles.h"
 
 #include "Ormelin0105.h"
-#include "search/tovFoundedFiles.h"
+#include "classes/tovFoundedFiles.h"
 
 #include <gtest/gtest.h>
 

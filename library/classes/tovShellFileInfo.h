@@ -5,8 +5,9 @@
 // the next ReadFile.
 #pragma once
 
-#include "information/ShellFileRecords.h"
+#include "classes/ShellFileRecords.h"
 #include "com/Dispatch.h"
+#include "information/ShellInfo.h"
 
 #include "Ormelin0105.h"
 
@@ -61,20 +62,9 @@ private:
     HRESULT IconOf(Rendering rendering, _ShellFileIcon** RetVal);
 
     std::wstring m_fileName;
-    long m_attributes = 0;
-    std::wstring m_displayName;
-    std::wstring m_typeName;
-    std::wstring m_iconLocation;
-    long m_systemIconIndex = 0;
-    DWORD_PTR m_systemImageList = 0;
+    ShellAnswers m_answers;
     ComPtr<ShellFileEXE> m_exeType;
     ComPtr<ShellFileIcon> m_icons[Renderings];
 };
-
-// The system image list's handle as the 32-bit property gives it. In the
-// 64-bit library a handle that does not fit in 32 bits (sign-extended, as
-// 32-bit handles are widened) raises error 6 rather than giving a number
-// that names no image list.
-long ImageListHandleAsLong(unsigned long long handle);
 
 } // namespace tovrin

@@ -1,15 +1,28 @@
-#include "search/FoundedFile.h"
+#include "classes/FoundedFile.h"
 
-#include "search/tovFoundedFiles.h"
+#include "classes/tovFoundedFiles.h"
 
 #include "files/FileAccess.h"
-#include "files/FileSystem.h"
 #include "files/LocalTime.h"
+#include "search/CompressedSize.h"
 
 #include <tovrin/tovrinsupport.h>
 
-
 namespace tovrin {
+
+namespace {
+
+// A size as the support library turns it into a number.
+double AsDouble(uint64_t bytes)
+{
+    LARGE_INTEGER size = {};
+    size.QuadPart = static_cast<LONGLONG>(bytes);
+    double value = 0;
+    Check(asLargeIntegerToDouble(&size, &value));
+    return value;
+}
+
+} // namespace
 
 FoundedFile::FoundedFile(std::shared_ptr<FoundTree> tree, uint32_t position, std::shared_ptr<const std::wstring> folder,
                          std::shared_ptr<const std::wstring> named)
@@ -28,12 +41,7 @@ ComPtr<FoundedFile> FoundedFile::Create(std::shared_ptr<FoundTree> tree, uint32_
 
 double FoundedFile::SizeOf(FoundTree& tree, uint32_t position)
 {
-    const uint64_t bytes = tree.Size(position);
-    LARGE_INTEGER size = {};
-    size.QuadPart = static_cast<LONGLONG>(bytes);
-    double value = 0;
-    Check(asLargeIntegerToDouble(&size, &value));
-    return value;
+    return AsDouble(tree.Size(position));
 }
 
 std::wstring FoundedFile::FullName() const
@@ -159,17 +167,8 @@ HRESULT STDMETHODCALLTYPE FoundedFile::get_CompressedFileSize(double* RetVal)
     // the file's size stands in.
     return Member(RetVal, [&] {
         if (m_compressedSizeCache == -1) {
-            DWORD high = 0;
-            ::SetLastError(0);
-            DWORD low = FileSystem().CompressedSize(FullName(), &high);
-            if (::GetLastError() != 0) {
-                m_compressedSizeCache = FileSize();
-            } else {
-                LARGE_INTEGER size = {};
-                size.LowPart = low;
-                size.HighPart = static_cast<LONG>(high);
-                Check(asLargeIntegerToDouble(&size, &m_compressedSizeCache));
-            }
+            const std::optional<uint64_t> compressed = CompressedFileSize(FullName());
+            m_compressedSizeCache = compressed ? AsDouble(*compressed) : FileSize();
         }
         return m_compressedSizeCache;
     });

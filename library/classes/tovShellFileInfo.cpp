@@ -1,24 +1,15 @@
-#include "information/tovShellFileInfo.h"
+#include "classes/tovShellFileInfo.h"
 
 #include "files/FileAccess.h"
 #include "files/FileSystem.h"
 
-#include <tovrin/CodePage.h>
-#include <tovrin/ErrorNumbers.h>
 #include <tovrin/tovrinsupport.h>
 
-#include <cstdint>
-#include <cwchar>
 #include <utility>
 
 namespace tovrin {
 
 namespace {
-
-std::wstring Text(const wchar_t* field, size_t size)
-{
-    return std::wstring(field, wcsnlen(field, size));
-}
 
 const struct {
     UINT Flags;
@@ -60,19 +51,14 @@ ComPtr<ShellFileIcon> MakeShellIcon(const std::wstring& fileName, UINT flags, bo
 void tovShellFileInfo::Reset()
 {
     m_fileName.clear();
-    m_attributes = 0;
-    m_displayName.clear();
-    m_typeName.clear();
-    m_iconLocation.clear();
-    m_systemIconIndex = 0;
-    m_systemImageList = 0;
+    m_answers = ShellAnswers();
     m_exeType.reset();
     for (ComPtr<ShellFileIcon>& icon : m_icons)
         icon.reset();
 }
 
-// Five questions to the shell in this order; the first it cannot answer
-// ends the reading with everything reset.
+// The first question the shell cannot answer ends the reading with
+// everything reset.
 bool tovShellFileInfo::Read(BSTR fileName)
 {
     Reset();
@@ -80,42 +66,11 @@ bool tovShellFileInfo::Read(BSTR fileName)
     const std::optional<std::wstring> shellName = checked ? ShellFileName(*checked) : std::nullopt;
     if (!shellName)
         return false;
-    const std::wstring& name = *shellName;
-    // One record serves all five questions, as the shell fills it.
-    SHFILEINFOW info = {};
-    using Store = void (*)(tovShellFileInfo&, const SHFILEINFOW&, DWORD_PTR);
-    const std::pair<UINT, Store> questions[] = {
-        {SHGFI_ATTRIBUTES,
-         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
-             self.m_attributes = static_cast<long>(answer.dwAttributes);
-         }},
-        {SHGFI_DISPLAYNAME,
-         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
-             self.m_displayName = Text(answer.szDisplayName, MAX_PATH);
-         }},
-        {SHGFI_ICONLOCATION,
-         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
-             self.m_iconLocation = Text(answer.szDisplayName, MAX_PATH);
-         }},
-        {SHGFI_SYSICONINDEX,
-         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR imageList) {
-             self.m_systemImageList = imageList;
-             self.m_systemIconIndex = answer.iIcon;
-         }},
-        {SHGFI_TYPENAME,
-         [](tovShellFileInfo& self, const SHFILEINFOW& answer, DWORD_PTR) {
-             self.m_typeName = Text(answer.szTypeName, 80);
-         }},
-    };
-    for (const auto& question : questions) {
-        DWORD_PTR answer = FileSystem().ShellFileInfo(name, info, question.first);
-        if (!answer) {
-            Reset();
-            return false;
-        }
-        question.second(*this, info, answer);
-    }
-    m_fileName = name;
+    std::optional<ShellAnswers> answers = AskShell(*shellName);
+    if (!answers)
+        return false;
+    m_answers = std::move(*answers);
+    m_fileName = *shellName;
     return true;
 }
 
@@ -141,25 +96,25 @@ HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_FileName(BSTR* RetVal)
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_Attributes(long* RetVal)
 {
-    return Member(RetVal, [&] { return m_attributes; });
+    return Member(RetVal, [&] { return static_cast<long>(m_answers.Attributes); });
 }
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_DisplayName(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(m_displayName); });
+    return Member(RetVal, [&] { return Bstr::From(m_answers.DisplayName); });
 }
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_TypeName(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(m_typeName); });
+    return Member(RetVal, [&] { return Bstr::From(m_answers.TypeName); });
 }
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_EXEType(_ShellFileEXE** RetVal)
 {
     return Member(RetVal, [&] {
         if (!m_fileName.empty() && !m_exeType) {
-            SHFILEINFOW info = {};
-            m_exeType = ShellFileEXE::FromExeType(FileSystem().ShellFileInfo(m_fileName, info, SHGFI_EXETYPE));
+            const ExecutableType type = AskExecutableType(m_fileName);
+            m_exeType = ShellFileEXE::Create(type.Signature, type.Major, type.Minor);
         }
         return m_exeType;
     });
@@ -204,26 +159,17 @@ HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_ShellSizeIcon(_ShellFileIcon** R
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_IconLocation(BSTR* RetVal)
 {
-    return Member(RetVal, [&] { return Bstr::From(m_iconLocation); });
+    return Member(RetVal, [&] { return Bstr::From(m_answers.IconLocation); });
 }
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_SystemIconIndex(long* RetVal)
 {
-    return Member(RetVal, [&] { return m_systemIconIndex; });
+    return Member(RetVal, [&] { return static_cast<long>(m_answers.SystemIconIndex); });
 }
 
 HRESULT STDMETHODCALLTYPE tovShellFileInfo::get_hSystemImageList(long* RetVal)
 {
-    return Member(RetVal, [&] { return ImageListHandleAsLong(m_systemImageList); });
-}
-
-long ImageListHandleAsLong(unsigned long long handle)
-{
-    const long value = static_cast<long>(static_cast<int32_t>(handle));
-    if (static_cast<unsigned long long>(static_cast<long long>(value)) != handle &&
-        static_cast<unsigned long long>(static_cast<uint32_t>(value)) != handle)
-        throw AutomationError(ErrOverflow, L"Overflow: the system image list's handle does not fit in 32 bits");
-    return value;
+    return Member(RetVal, [&] { return ImageListHandleAsLong(m_answers.SystemImageList); });
 }
 
 } // namespace tovrin

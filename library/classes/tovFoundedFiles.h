@@ -1,16 +1,16 @@
 // tovFoundedFiles: a recursive search that returns the matched part of a
 // folder tree, one FoundedFile per matched entry, each with the search of
-// its own folder below it (Childs). The walk is depth first in the order of
-// the find functions, calls the client's callback as each folder's listing
-// completes (post-order), and stops at once when a callback cancels. What it
-// finds goes into one compact store (FoundTree); the collection of a folder
-// is a view of its consecutive entries there, and records are made when a
-// client asks for them.
+// its own folder below it (Childs). The walk (search/Walk) is depth first in
+// the order of the find functions, calls the client's callback as each
+// folder's listing completes (post-order), and stops at once when a callback
+// cancels. What it finds goes into one compact store (FoundTree); the
+// collection of a folder is a view of its consecutive entries there, and
+// records are made when a client asks for them.
 #pragma once
 
 #include "search/FoundTree.h"
-#include "search/FoundedFile.h"
-#include "search/IFindFilesCallback.h"
+#include "classes/FoundedFile.h"
+#include "classes/IFindFilesCallback.h"
 #include "com/Dispatch.h"
 
 #include "Ormelin0105.h"

@@ -1,4 +1,4 @@
-#include "search/IFindFilesCallback.h"
+#include "classes/IFindFilesCallback.h"
 
 #include <tovrin/ErrorNumbers.h>
 #include <tovrin/Variant.h>

@@ -16,11 +16,6 @@ public:
     static REFIID InterfaceId() { return IID__ShellFileEXE; }
     static constexpr wchar_t Source[] = L"ShellFileEXE";
 
-    // From what the shell answers for the executable type: the signature in
-    // the low word ("PE", "NE", "MZ"; empty for none), the Windows version
-    // in the high word's two bytes.
-    static ComPtr<ShellFileEXE> FromExeType(DWORD_PTR value);
-
     HRESULT STDMETHODCALLTYPE get_OSVersionMinor(long* RetVal) override;
     HRESULT STDMETHODCALLTYPE get_OSVersionMajor(long* RetVal) override;
     HRESULT STDMETHODCALLTYPE get_Signature(BSTR* RetVal) override;

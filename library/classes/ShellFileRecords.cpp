@@ -1,15 +1,6 @@
-#include "information/ShellFileRecords.h"
-
-#include <tovrin/CodePage.h>
+#include "classes/ShellFileRecords.h"
 
 namespace tovrin {
-
-ComPtr<ShellFileEXE> ShellFileEXE::FromExeType(DWORD_PTR value)
-{
-    const WORD low = LOWORD(value), high = HIWORD(value);
-    const char signature[] = {static_cast<char>(LOBYTE(low)), static_cast<char>(HIBYTE(low))};
-    return Create(low == 0 ? std::wstring() : FromCodePage(CP_ACP, signature, 2), HIBYTE(high), LOBYTE(high));
-}
 
 HRESULT STDMETHODCALLTYPE ShellFileEXE::get_OSVersionMinor(long* RetVal)
 {

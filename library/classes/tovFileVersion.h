@@ -5,11 +5,11 @@
 #pragma once
 
 #include "com/Dispatch.h"
+#include "information/VersionResource.h"
 
 #include "Ormelin0105.h"
 
 #include <string>
-#include <vector>
 
 namespace tovrin {
 
@@ -70,21 +70,12 @@ private:
 
     void ClearAll();
     bool Read(BSTR fileName);
-    // A value of the kept block under a path of keys ("\\", "\\VarFileInfo\\Translation"):
-    // its address and size in bytes, found by our own walk of the block's
-    // lengths, each checked to lie inside its parent; null when there is
-    // none or the block does not hold together. The platform never parses
-    // the record: a malformed one cannot make it write or read outside it.
-    const BYTE* Query(const std::wstring& path, UINT& length) const;
     HRESULT Number(DWORD value, long* RetVal) const;
     HRESULT Flag(DWORD bit, VARIANT_BOOL* RetVal) const;
-    HRESULT VersionString(const wchar_t* name, VARIANT_BOOL* lpStringExist, BSTR* RetVal) const;
+    HRESULT StandardString(const wchar_t* name, VARIANT_BOOL* lpStringExist, BSTR* RetVal) const;
 
     std::wstring m_fileName;
-    std::vector<BYTE> m_info; // the whole version block; empty when nothing is loaded
-    VS_FIXEDFILEINFO m_fixed = {};
-    WORD m_language = 0;
-    WORD m_codePage = 0;
+    VersionResource m_version; // empty when nothing is loaded
 };
 
 } // namespace tovrin
