@@ -9,6 +9,8 @@
 
 #include <tovrin/SafeArrayBytes.h>
 
+#include <memory>
+
 namespace tovrin {
 
 namespace {
@@ -31,7 +33,29 @@ void TellFormat(const text::Format& format, FileEncodingConst* lpEncoding, FileB
 
 SafeArray EncodeText(BSTR data, const text::Writing& writing)
 {
-    return text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, writing.Format, writing.WithMark);
+    SafeArray bytes;
+    std::unique_ptr<SafeArrayData> access;
+    text::Encode(data ? data : L"", data ? ::SysStringLen(data) : 0, writing.Format, writing.WithMark,
+                 [&](size_t size) {
+                     bytes = MakeUnfilledByteArray(size);
+                     access = std::make_unique<SafeArrayData>(bytes.get());
+                     return static_cast<unsigned char*>(access->get());
+                 });
+    access.reset();
+    return bytes;
+}
+
+// The text of the file, in a string of exactly its length.
+Bstr DecodeText(text::OpenedText& opened)
+{
+    Bstr decoded;
+    text::DecodeStream(opened.File, 0, opened.File.Length(), opened.Format, [&](size_t units) {
+        decoded.reset(::SysAllocStringLen(nullptr, static_cast<UINT>(units)));
+        if (!decoded)
+            throw AutomationError::Always(ErrOutOfMemory);
+        return decoded.get();
+    });
+    return decoded;
 }
 
 // One of the object's own byte writers, called as a client calls it, so that
@@ -63,7 +87,7 @@ HRESULT STDMETHODCALLTYPE tovFSO::GetFile2(BSTR FileName, VARIANT_BOOL RaiseErro
         text::CheckRange(Encoding, FileBOM, InvertBytes);
         text::OpenedText opened =
             text::OpenTextFile(RequireFileName(FileName), FormatOf(Encoding, FileBOM, InvertBytes));
-        Bstr decoded = text::DecodeStream(opened.File, 0, opened.File.Length(), opened.Format);
+        Bstr decoded = DecodeText(opened);
         TellFormat(opened.Format, lpEncoding, lpFileBOM, lpInvertBytes);
         return decoded;
     });

@@ -3,7 +3,6 @@
 #include "com/AutomationError.h"
 
 #include <tovrin/ErrorNumbers.h>
-#include <tovrin/SafeArrayBytes.h>
 
 #include <algorithm>
 #include <climits>
@@ -24,22 +23,19 @@ void CheckLength(size_t length)
         throw AutomationError::Always(ErrOverflow);
 }
 
-SafeArray ToCodePage(UINT codePage, const wchar_t* text, size_t length, const char* mark, size_t markLength)
+void ToCodePage(UINT codePage, const wchar_t* text, size_t length, const char* mark, size_t markLength,
+                const ByteBuffer& buffer)
 {
     CheckLength(length);
     int count = length ? ::WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), nullptr, 0, nullptr,
                                                nullptr)
                        : 0;
-    SafeArray bytes = MakeUnfilledByteArray(markLength + static_cast<size_t>(count));
-    if (bytes) {
-        SafeArrayData data(bytes.get());
-        char* out = static_cast<char*>(data.get());
-        std::memcpy(out, mark, markLength);
-        if (count)
-            ::WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), out + markLength, count, nullptr,
-                                  nullptr);
-    }
-    return bytes;
+    if (markLength + static_cast<size_t>(count) == 0)
+        return;
+    char* out = reinterpret_cast<char*>(buffer(markLength + static_cast<size_t>(count)));
+    std::memcpy(out, mark, markLength);
+    if (count)
+        ::WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), out + markLength, count, nullptr, nullptr);
 }
 
 const UINT Utf16Units = 1200; // pieces of UTF-16 stay whole code units
@@ -151,8 +147,8 @@ Format WritingDefaults(const Format& requested)
     return Resolve(requested, {ANSI, BOM, DontInvertBytes});
 }
 
-Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, size_t pieceSize,
-                  UINT ansiCodePage)
+void DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, const TextBuffer& buffer,
+                  size_t pieceSize, UINT ansiCodePage)
 {
     if (format.Encoding == UTF16) {
         bool swapped = format.InvertBytes == InvertBytes;
@@ -161,10 +157,7 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
         size_t units = count / 2;
         size_t skip = format.FileBOM == BOM && units > 0 ? 1 : 0;
         CheckLength(units);
-        Bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(units - skip)));
-        if (!text)
-            throw AutomationError::Always(ErrOutOfMemory);
-        wchar_t* out = text.get();
+        wchar_t* out = buffer(units - skip);
         pieceSize -= pieceSize % 2;
         ForEachPiece(source, start + 2 * skip, 2 * (units - skip), Utf16Units, std::max<size_t>(pieceSize, 2),
                      [&](const char* piece, size_t length) {
@@ -173,7 +166,7 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
                              *out++ = swapped ? static_cast<wchar_t>((in[i] << 8) | in[i + 1])
                                               : static_cast<wchar_t>(in[i] | (in[i + 1] << 8));
                      });
-        return text;
+        return;
     }
 
     UINT codePage = format.Encoding == UTF8 ? CP_UTF8 : ansiCodePage;
@@ -185,14 +178,11 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
         units += static_cast<size_t>(::MultiByteToWideChar(codePage, 0, piece, static_cast<int>(length), nullptr, 0));
     });
     CheckLength(units);
-    Bstr text(::SysAllocStringLen(nullptr, static_cast<UINT>(units)));
-    if (!text)
-        throw AutomationError::Always(ErrOutOfMemory);
+    wchar_t* const text = buffer(units);
     size_t written = 0;
     ForEachPiece(source, start, count, codePage, pieceSize, [&](const char* piece, size_t length) {
         int room = static_cast<int>(units - written);
-        int n = room > 0 ? ::MultiByteToWideChar(codePage, 0, piece, static_cast<int>(length), text.get() + written,
-                                                 room)
+        int n = room > 0 ? ::MultiByteToWideChar(codePage, 0, piece, static_cast<int>(length), text + written, room)
                          : 0;
         if (n <= 0)
             throw AutomationError(ErrPathFileAccess, L"The file changed while it was being read");
@@ -200,33 +190,29 @@ Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format&
     });
     if (written != units)
         throw AutomationError(ErrPathFileAccess, L"The file changed while it was being read");
-    return text;
 }
 
-SafeArray Encode(const wchar_t* text, size_t length, const Format& format, bool withMark)
+void Encode(const wchar_t* text, size_t length, const Format& format, bool withMark, const ByteBuffer& buffer)
 {
     if (format.Encoding == UTF8)
-        return ToCodePage(CP_UTF8, text, length, "\xEF\xBB\xBF", withMark ? 3 : 0);
+        return ToCodePage(CP_UTF8, text, length, "\xEF\xBB\xBF", withMark ? 3 : 0, buffer);
     if (format.Encoding != UTF16)
-        return ToCodePage(CP_ACP, text, length, "", 0);
+        return ToCodePage(CP_ACP, text, length, "", 0, buffer);
 
     size_t units = length + (withMark ? 1 : 0);
-    SafeArray bytes = MakeUnfilledByteArray(units * 2);
-    if (bytes) {
-        SafeArrayData data(bytes.get());
-        unsigned char* out = static_cast<unsigned char*>(data.get());
-        bool swapped = format.InvertBytes == InvertBytes;
-        auto put = [&](wchar_t unit) {
-            out[swapped ? 1 : 0] = static_cast<unsigned char>(unit & 0xFF);
-            out[swapped ? 0 : 1] = static_cast<unsigned char>(unit >> 8);
-            out += 2;
-        };
-        if (withMark)
-            put(0xFEFF);
-        for (size_t i = 0; i < length; ++i)
-            put(text[i]);
-    }
-    return bytes;
+    if (units == 0)
+        return;
+    unsigned char* out = buffer(units * 2);
+    bool swapped = format.InvertBytes == InvertBytes;
+    auto put = [&](wchar_t unit) {
+        out[swapped ? 1 : 0] = static_cast<unsigned char>(unit & 0xFF);
+        out[swapped ? 0 : 1] = static_cast<unsigned char>(unit >> 8);
+        out += 2;
+    };
+    if (withMark)
+        put(0xFEFF);
+    for (size_t i = 0; i < length; ++i)
+        put(text[i]);
 }
 
 } // namespace tovrin::text

@@ -9,8 +9,8 @@
 #include "com/AutomationError.h"
 #include "files/ByteSource.h"
 
-#include <tovrin/Unique.h>
 
+#include <functional>
 #include <string>
 
 namespace tovrin::text {
@@ -44,19 +44,26 @@ Format WritingDefaults(const Format& requested);
 
 using tovrin::IByteSource;
 
+// Where decoded text and encoded bytes go: the caller allocates exactly the
+// size asked (a script's string or byte array, a std::wstring) and says
+// where to write, so that a big text is never held twice. A byte buffer is
+// not asked for when there are no bytes.
+using TextBuffer = std::function<wchar_t*(size_t units)>;
+using ByteBuffer = std::function<unsigned char*(size_t bytes)>;
+
 // The text that the bytes of [start, start + count) of the source hold in
-// the (resolved) format. A mark is removed by position, without looking at
-// it; an odd last byte of UTF-16 forms no character, and with swapped bytes
-// raises error 9. The bytes are read piece by piece: a first pass counts the
-// characters, a second writes them into a string of exactly that size, so
-// memory holds the text and one piece of the file, never the whole file.
-// Pieces never split a character's bytes. ANSI text is decoded through
-// ansiCodePage.
-Bstr DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format,
+// the (resolved) format, written into the buffer. A mark is removed by
+// position, without looking at it; an odd last byte of UTF-16 forms no
+// character, and with swapped bytes raises error 9. The bytes are read
+// piece by piece: a first pass counts the characters, a second writes them
+// into a buffer of exactly that size, so memory holds the text and one
+// piece of the file, never the whole file. Pieces never split a
+// character's bytes. ANSI text is decoded through ansiCodePage.
+void DecodeStream(IByteSource& source, size_t start, size_t count, const Format& format, const TextBuffer& buffer,
                   size_t pieceSize = 1 << 20, UINT ansiCodePage = CP_ACP);
 
 // The bytes of the text in the (resolved) format, with a mark in front when
-// withMark is true and the encoding has one; an empty result is no array.
-SafeArray Encode(const wchar_t* text, size_t length, const Format& format, bool withMark);
+// withMark is true and the encoding has one, written into the buffer.
+void Encode(const wchar_t* text, size_t length, const Format& format, bool withMark, const ByteBuffer& buffer);
 
 } // namespace tovrin::text

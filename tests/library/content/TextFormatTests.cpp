@@ -18,8 +18,12 @@ namespace {
 
 std::string EncodeBytes(const std::wstring& text, const Format& format, bool withMark)
 {
-    tovrin::SafeArray bytes = Encode(text.data(), text.size(), format, withMark);
-    return tovrin::ReadByteArray(bytes.get());
+    std::string bytes;
+    Encode(text.data(), text.size(), format, withMark, [&](size_t size) {
+        bytes.resize(size);
+        return reinterpret_cast<unsigned char*>(&bytes[0]);
+    });
+    return bytes;
 }
 
 class MemorySource final : public IByteSource {
@@ -39,12 +43,21 @@ private:
     size_t m_position = 0;
 };
 
-// The text of the bytes as reading a file of them gives it: one piece holds
-// every sample here.
-std::wstring DecodeText(const std::string& bytes, const Format& format)
+// The text of the bytes as reading a file of them gives it, read in pieces
+// of the size given: by default one piece holds every sample here.
+std::wstring DecodeText(const std::string& bytes, const Format& format, size_t piece = 1 << 20,
+                        UINT codePage = CP_ACP)
 {
     MemorySource source(bytes);
-    return DecodeStream(source, 0, bytes.size(), format).str();
+    std::wstring text;
+    DecodeStream(
+        source, 0, bytes.size(), format,
+        [&](size_t units) {
+            text.resize(units);
+            return &text[0];
+        },
+        piece, codePage);
+    return text;
 }
 
 std::string Bytes(std::initializer_list<int> values)
@@ -224,8 +237,7 @@ TEST(DecodeStream, PiecesNeverChangeTheText)
                 continue; // error 9, checked below
             std::wstring whole = DecodeText(bytes, format); // in one piece
             for (size_t piece = 1; piece <= 9; ++piece) {
-                MemorySource source(bytes);
-                std::wstring streamed = DecodeStream(source, 0, bytes.size(), format, piece).str();
+                std::wstring streamed = DecodeText(bytes, format, piece);
                 auto differ = std::mismatch(streamed.begin(), streamed.end(), whole.begin(), whole.end());
                 EXPECT_EQ(streamed, whole) << "sample " << testing::PrintToString(bytes) << " encoding "
                                            << format.Encoding << " piece " << piece << ": lengths "
@@ -246,13 +258,10 @@ TEST(DecodeStream, PiecesNeverChangeTheText)
         std::wstring whole(static_cast<size_t>(n), L'\0');
         ::MultiByteToWideChar(codePage, 0, pairs.data(), static_cast<int>(pairs.size()), &whole[0], n);
         for (size_t piece : {1, 2, 3, 5, 64, 1000}) {
-            MemorySource source(pairs);
-            EXPECT_EQ(DecodeStream(source, 0, pairs.size(), {ANSI, NoBOM, DontInvertBytes}, piece, codePage).str(),
-                      whole)
+            EXPECT_EQ(DecodeText(pairs, {ANSI, NoBOM, DontInvertBytes}, piece, codePage), whole)
                 << "code page " << codePage << " piece " << piece;
         }
     }
 
-    MemorySource odd(std::string("\xFE\xFF\0", 3));
-    EXPECT_THROW(DecodeStream(odd, 0, 3, {UTF16, BOM, InvertBytes}, 4), tovrin::AutomationError);
+    EXPECT_THROW(DecodeText(std::string("\xFE\xFF\0", 3), {UTF16, BOM, InvertBytes}, 4), tovrin::AutomationError);
 }
