@@ -12,19 +12,12 @@ namespace tovrin {
 
 namespace {
 
-[[noreturn]] void RaiseFileError(DWORD error)
-{
-    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL)
-        throw AutomationError(ErrDiskFull);
-    throw AutomationError(MapWin32FileError(error));
-}
-
 // Opens through the file-system seam; raises the mapped error on failure.
 Handle Open(const std::wstring& name, DWORD access, DWORD share, DWORD disposition)
 {
     Handle file(FileSystem().Open(name, access, share, disposition));
     if (!file)
-        RaiseFileError(::GetLastError());
+        RaiseLastFileError(MapWin32WriteError);
     return file;
 }
 
@@ -38,7 +31,7 @@ int64_t Length(HANDLE file)
 {
     LONGLONG size = 0;
     if (!FileSystem().Size(file, &size))
-        RaiseFileError(::GetLastError());
+        RaiseLastFileError(MapWin32WriteError);
     return size;
 }
 
@@ -49,12 +42,12 @@ void Append(HANDLE file, const void* data, size_t size)
     if (end + static_cast<int64_t>(size) > INT32_MAX)
         RaiseFileTooLarge();
     if (!FileSystem().Seek(file, end))
-        RaiseFileError(::GetLastError());
+        RaiseLastFileError(MapWin32WriteError);
     if (size == 0)
         return;
     DWORD written = 0;
     if (!FileSystem().Write(file, data, static_cast<DWORD>(size), &written))
-        RaiseFileError(::GetLastError());
+        RaiseLastFileError(MapWin32WriteError);
     if (written != size)
         throw AutomationError(ErrDiskFull);
 }

@@ -110,9 +110,9 @@ void RaiseFileTooLarge()
     throw AutomationError(ErrOverflow, L"Overflow: files must stay below 2 GiB (2,147,483,648 bytes)");
 }
 
-void RaiseLastFileError()
+void RaiseLastFileError(long (*map)(DWORD))
 {
-    throw AutomationError(MapWin32FileError(::GetLastError()));
+    throw AutomationError(map(::GetLastError()));
 }
 
 LONGLONG ListedFileSize(const std::wstring& name)

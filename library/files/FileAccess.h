@@ -14,8 +14,9 @@
 
 namespace tovrin {
 
-// Raises the mapped error (MapWin32FileError) of the thread's last Win32 error.
-[[noreturn]] void RaiseLastFileError();
+// Raises the mapped error of the thread's last Win32 error: the library's
+// file mapping, or another of the kernel's (tovrin/Win32Errors.h).
+[[noreturn]] void RaiseLastFileError(long (*map)(DWORD) = MapWin32FileError);
 
 // A caller's file or folder name, checked: nothing for a name with a NUL
 // anywhere, which names no file (the system would read only the part before

@@ -2,7 +2,8 @@
 // side by side. They differ on purpose, and each stays where it belongs, so
 // that the numbers users see do not change:
 // - MapWin32FileError is the library's narrow mapping of a file operation's
-//   error, the one its members have always raised and scripts test for.
+//   error, the one its members have always raised and scripts test for;
+//   MapWin32WriteError adds a full disk for the members that write bytes.
 // - MapWin32RunTimeError is the run-time's wider mapping of file errors, as
 //   a program of the product family reports them (Veskar's errors): it
 //   tells a full disk, a drive that is not ready or a bad name apart.
@@ -25,6 +26,12 @@ inline long MapWin32FileError(DWORD error)
     case ERROR_SHARING_VIOLATION: return ErrPermissionDenied;
     default: return ErrPathFileAccess;
     }
+}
+
+// The same for the byte-array members, which write: a full disk is 61.
+inline long MapWin32WriteError(DWORD error)
+{
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? ErrDiskFull : MapWin32FileError(error);
 }
 
 inline long MapWin32RunTimeError(DWORD error)
