@@ -13,22 +13,22 @@ namespace tovrin {
 
 namespace {
 
-// The collection is emptied when its search does not complete (a nested
-// cancel, memory that runs out), however the search ends.
-class EmptiedUnlessKept {
+// An action run when its scope ends, however it ends (a nested cancel,
+// memory that runs out, a callback's error), unless dismissed first.
+class AtScopeEnd {
 public:
-    explicit EmptiedUnlessKept(std::function<void()> empty) : m_empty(std::move(empty)) {}
-    ~EmptiedUnlessKept()
+    explicit AtScopeEnd(std::function<void()> action) : m_action(std::move(action)) {}
+    ~AtScopeEnd()
     {
-        if (m_empty)
-            m_empty();
+        if (m_action)
+            m_action();
     }
-    void Keep() { m_empty = nullptr; }
-    EmptiedUnlessKept(const EmptiedUnlessKept&) = delete;
-    EmptiedUnlessKept& operator=(const EmptiedUnlessKept&) = delete;
+    void Dismiss() { m_action = nullptr; }
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
 
 private:
-    std::function<void()> m_empty;
+    std::function<void()> m_action;
 };
 
 // The record of the tree's entry at the position, in the collection of
@@ -150,9 +150,10 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
         const bool withParent = SearchWithParent != VARIANT_FALSE;
         if (withParent)
             m_named = m_path;
-        EmptiedUnlessKept emptied([this] { Empty(); });
+        // A search that does not complete leaves the collection empty.
+        AtScopeEnd emptied([this] { Empty(); });
         m_searching = true;
-        EmptiedUnlessKept searchEnds([this] { m_searching = false; });
+        const AtScopeEnd searchEnds([this] { m_searching = false; });
         m_tree = std::make_shared<FoundTree>();
         WalkRequest request;
         request.Path = *path;
@@ -166,7 +167,7 @@ HRESULT STDMETHODCALLTYPE tovFoundedFiles::RefreshEx2(BSTR Path, BSTR Mask, VARI
             return false; // a cancel below abandons every level up to the top; the top's own changes nothing
         m_first = top.First;
         m_count = top.Count;
-        emptied.Keep();
+        emptied.Dismiss();
         return true;
     });
 }
